@@ -1,0 +1,17 @@
+# Warnings and sanitizers shared by every target of the project.
+add_library(ferncastle_options INTERFACE)
+if(MSVC)
+  target_compile_options(ferncastle_options INTERFACE /W4 /utf-8 /permissive-)
+  target_compile_definitions(ferncastle_options INTERFACE _CRT_SECURE_NO_WARNINGS NOMINMAX)
+else()
+  target_compile_options(ferncastle_options INTERFACE -Wall -Wextra)
+endif()
+if(WIN32)
+  target_compile_definitions(ferncastle_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                          _WIN32_WINNT=0x0601)
+endif()
+if(FERNCASTLE_SANITIZE)
+  target_compile_options(ferncastle_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all
+                                                      -fno-omit-frame-pointer)
+  target_link_options(ferncastle_options INTERFACE -fsanitize=address,undefined)
+endif()
