@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+// The receiver of a download's progress and outcome; both are called on the
+// downloading thread.
+class IDownloadOwner {
+public:
+    virtual ~IDownloadOwner() = default;
+    // Whole percent of the announced length received so far.
+    virtual void SetProgress(int percent) = 0;
+    // The hand-over at the end: `complete` is true only when the whole
+    // package arrived and was written.
+    virtual void OnDownloadFinished(bool complete) = 0;
+};
+
+// Percentage of `received` out of `length`, as the progress bar shows it.
+int DownloadPercent(unsigned long long received, unsigned long long length);
+
+// Downloads `url` into the file `path` (replaced if it exists) over WinHTTP,
+// reporting progress to `owner`, then hands over the completion flag.
+void DownloadFile(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner);

@@ -1,0 +1,183 @@
+#include "download_file.h"
+
+#include <windows.h>
+
+#include <winhttp.h>
+
+#include <vector>
+
+#include "http_timeouts.h"
+#include "win_handle.h"
+
+namespace {
+
+// Owns a WinHTTP handle.
+class WinHttpHandle {
+public:
+    explicit WinHttpHandle(HINTERNET handle = nullptr) : handle_(handle) {}
+    ~WinHttpHandle() { reset(); }
+    WinHttpHandle(const WinHttpHandle&) = delete;
+    WinHttpHandle& operator=(const WinHttpHandle&) = delete;
+    HINTERNET get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void reset(HINTERNET handle = nullptr)
+    {
+        if (handle_)
+            WinHttpCloseHandle(handle_);
+        handle_ = handle;
+    }
+
+private:
+    HINTERNET handle_;
+};
+
+constexpr DWORD kUrlPartSize = 512;
+constexpr DWORD kPieceSize = 1024;
+const DWORD kNoLength = DWORD(-1);
+
+struct UrlParts {
+    wchar_t scheme[kUrlPartSize] = {};
+    wchar_t host[kUrlPartSize] = {};
+    wchar_t user[kUrlPartSize] = {};
+    wchar_t password[kUrlPartSize] = {};
+    wchar_t path[kUrlPartSize] = {};
+    wchar_t extra[kUrlPartSize] = {};
+    URL_COMPONENTS components = {};
+};
+
+bool CrackUrl(const std::wstring& url, UrlParts& parts)
+{
+    URL_COMPONENTS& c = parts.components;
+    c.dwStructSize = sizeof c;
+    c.lpszScheme = parts.scheme;
+    c.dwSchemeLength = kUrlPartSize;
+    c.lpszHostName = parts.host;
+    c.dwHostNameLength = kUrlPartSize;
+    c.lpszUserName = parts.user;
+    c.dwUserNameLength = kUrlPartSize;
+    c.lpszPassword = parts.password;
+    c.dwPasswordLength = kUrlPartSize;
+    c.lpszUrlPath = parts.path;
+    c.dwUrlPathLength = kUrlPartSize;
+    // The query string lands here and is not requested.
+    c.lpszExtraInfo = parts.extra;
+    c.dwExtraInfoLength = kUrlPartSize;
+    return WinHttpCrackUrl(url.c_str(), 0, ICU_ESCAPE, &c) != FALSE;
+}
+
+// Opens, sends and receives one request; null when any step failed.
+HINTERNET SendRequest(HINTERNET connection, const wchar_t* verb, const wchar_t* path, DWORD flags)
+{
+    HINTERNET request = WinHttpOpenRequest(connection, verb, path, L"HTTP/1.1", WINHTTP_NO_REFERER,
+                                           WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
+    if (!request)
+        return nullptr;
+    if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !WinHttpReceiveResponse(request, nullptr)) {
+        WinHttpCloseHandle(request);
+        return nullptr;
+    }
+    return request;
+}
+
+DWORD StatusCode(HINTERNET request)
+{
+    DWORD status = 0, size = sizeof status;
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
+        return 0;
+    return status;
+}
+
+// The announced Content-Length, or kNoLength when there is none.
+DWORD ContentLength(HINTERNET request)
+{
+    DWORD length = 0, size = sizeof length;
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &length, &size, WINHTTP_NO_HEADER_INDEX))
+        return kNoLength;
+    return length;
+}
+
+// Receives the GET body into the file; true when the transfer is whole.
+bool Transfer(HINTERNET request, DWORD headLength, DWORD getLength, const std::wstring& path,
+              IDownloadOwner* owner)
+{
+    // The HEAD answer sets the length; a GET that announces another one, or
+    // none when HEAD had none, decides.
+    DWORD length = headLength != kNoLength && headLength > 0 ? headLength : getLength;
+    if (getLength != kNoLength && getLength != length)
+        return false;
+
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+
+    std::vector<char> buffer(kPieceSize);
+    unsigned long long received = 0;
+    const bool known = length != kNoLength && length > 0;
+    while (!known || received < length) {
+        DWORD read = 0;
+        if (!WinHttpReadData(request, buffer.data(), kPieceSize, &read) || read == 0)
+            break;
+        DWORD written = 0;
+        if (!WriteFile(file.get(), buffer.data(), read, &written, nullptr) || written != read)
+            return false;
+        received += read;
+        if (known)
+            owner->SetProgress(DownloadPercent(received, length));
+    }
+    if (known)
+        return received == length;
+    // Without an announced length the body ends with the connection; it
+    // counts only when something arrived.
+    if (received == 0)
+        return false;
+    owner->SetProgress(100);
+    return true;
+}
+
+bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)
+{
+    UrlParts parts;
+    if (!CrackUrl(url, parts))
+        return false;
+    const bool tls = parts.components.nScheme == INTERNET_SCHEME_HTTPS;
+
+    WinHttpHandle session(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                      WINHTTP_NO_PROXY_BYPASS, 0));
+    if (!session)
+        return false;
+    WinHttpSetTimeouts(session.get(), kHttpConnectTimeoutMs, kHttpConnectTimeoutMs, kHttpSendTimeoutMs,
+                       kHttpReceiveTimeoutMs);
+    WinHttpHandle connection(WinHttpConnect(session.get(), parts.host, parts.components.nPort, 0));
+    if (!connection)
+        return false;
+
+    const DWORD flags = WINHTTP_FLAG_REFRESH | (tls ? WINHTTP_FLAG_SECURE : 0);
+    DWORD headLength = kNoLength;
+    {
+        WinHttpHandle head(SendRequest(connection.get(), L"HEAD", parts.path, flags));
+        if (head && StatusCode(head.get()) / 100 == 2)
+            headLength = ContentLength(head.get());
+    }
+
+    WinHttpHandle get(SendRequest(connection.get(), L"GET", parts.path, flags));
+    // An error page is not the package.
+    if (!get || StatusCode(get.get()) != HTTP_STATUS_OK)
+        return false;
+    if (Transfer(get.get(), headLength, ContentLength(get.get()), path, owner))
+        return true;
+    // A partial package is of no use to anyone; do not leave it behind.
+    DeleteFileW(path.c_str());
+    return false;
+}
+
+}  // namespace
+
+void DownloadFile(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)
+{
+    const bool complete = Download(url, path, owner);
+    owner->OnDownloadFinished(complete);
+}

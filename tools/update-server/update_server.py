@@ -1,0 +1,290 @@
+#!/usr/bin/env python3
+"""The project's own update-information and package server, for tests and the demo.
+
+Answers GET /upgrade/info?data=... the way the updater expects: it decodes the
+data parameter (URL decoding, Base64, the query string), checks the signature
+and the timestamp, looks the installation up in a release catalogue and
+answers with JSON. Serves package files under /packages/ with HEAD and GET.
+Binds to 127.0.0.1 only.
+
+Faults, for tests: a path may start with /fault/NAME[/ARG], for example
+/fault/drop-after/100/packages/demo.exe; --fault NAME[:ARG] applies one to
+every request that names none. Names: stall, drop-after N, wrong-length D,
+no-length, 404, 500, malformed-json, huge-answer.
+
+Catalogue (JSON):
+  {"releases": [{"appId": "Ferncastle", "channel": "1001" (or "*"),
+                 "latestVersion": "2.0.0.1", "package": "setup.exe",
+                 "updateType": 1, "info": ["..."]}]}
+"""
+import argparse
+import base64
+import binascii
+import hashlib
+import json
+import os
+import socket
+import sys
+import threading
+import time
+import urllib.parse
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+
+SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
+QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
+FAULTS_WITH_ARG = {"drop-after", "wrong-length"}
+FAULTS = FAULTS_WITH_ARG | {"stall", "no-length", "404", "500", "malformed-json", "huge-answer"}
+
+# Answer codes of this server.
+CODE_OK = 0
+CODE_MISSING_DATA = 1001
+CODE_BAD_ENCODING = 1002
+CODE_BAD_QUERY = 1003
+CODE_BAD_SIGNATURE = 1004
+CODE_STALE_TIMESTAMP = 1005
+
+
+def parse_query_text(text):
+    """Splits the signed query text by its known keys, in their fixed order.
+
+    Values are not escaped, so "&" and "=" may stand inside them; each value
+    runs up to the next expected "&key=".
+    """
+    params = {}
+    rest = text
+    keys = QUERY_KEYS + ["sign"]
+    if not rest.startswith(keys[0] + "="):
+        return None
+    rest = rest[len(keys[0]) + 1:]
+    for i, key in enumerate(keys):
+        if i + 1 < len(keys):
+            marker = "&" + keys[i + 1] + "="
+            at = rest.find(marker)
+            if at < 0:
+                return None
+            params[key] = rest[:at]
+            rest = rest[at + len(marker):]
+        else:
+            params[key] = rest
+    return params
+
+
+def signature_of(params):
+    signing = "".join(params[k] for k in QUERY_KEYS) + SIGNING_KEY
+    return hashlib.md5(signing.encode("latin-1")).hexdigest()
+
+
+class Server(ThreadingHTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def __init__(self, address, args):
+        super().__init__(address, Handler)
+        self.args = args
+        self.log_lock = threading.Lock()
+
+    def load_catalogue(self):
+        if not self.args.catalogue:
+            return {"releases": []}
+        with open(self.args.catalogue, encoding="utf-8") as f:
+            return json.load(f)
+
+    def write_log(self, record):
+        if not self.args.log:
+            return
+        with self.log_lock, open(self.args.log, "a", encoding="utf-8") as f:
+            f.write(json.dumps(record, ensure_ascii=False) + "\n")
+
+
+class Handler(BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "FerncastleUpdateServer/1.0"
+
+    def log_message(self, fmt, *args):
+        if self.server.args.verbose:
+            sys.stderr.write("update-server: " + (fmt % args) + "\n")
+
+    # --- request routing -------------------------------------------------
+
+    def split_fault(self):
+        path = self.path
+        fault, arg = None, None
+        if path.startswith("/fault/"):
+            parts = path.split("/", 4)  # '', 'fault', name, arg-or-rest...
+            fault = parts[2]
+            if fault in FAULTS_WITH_ARG:
+                arg = parts[3] if len(parts) > 3 else "0"
+                rest = "/" + (parts[4] if len(parts) > 4 else "")
+            else:
+                rest = "/" + "/".join(parts[3:])
+            path = rest
+        elif self.server.args.fault:
+            name, _, value = self.server.args.fault.partition(":")
+            fault, arg = name, (value or "0")
+        return path, fault, arg
+
+    def do_HEAD(self):
+        self.route(head=True)
+
+    def do_GET(self):
+        self.route(head=False)
+
+    def route(self, head):
+        path, fault, arg = self.split_fault()
+        if fault == "stall":
+            time.sleep(self.server.args.stall_seconds)
+            self.close_connection = True
+            return
+        if fault in ("404", "500"):
+            status = int(fault)
+            body = f"<html><body><h1>{status}</h1></body></html>".encode()
+            return self.send_body(status, "text/html", body, head, None, None)
+        parsed = urllib.parse.urlsplit(path)
+        if parsed.path == "/upgrade/info":
+            status, body = self.answer_info(parsed.query, fault)
+            return self.send_body(status, "application/json; charset=utf-8", body, head, fault, arg)
+        if parsed.path.startswith("/packages/"):
+            name = urllib.parse.unquote(parsed.path[len("/packages/"):])
+            data = self.read_package(name)
+            if data is None:
+                body = b"<html><body><h1>404</h1></body></html>"
+                return self.send_body(404, "text/html", body, head, None, None)
+            return self.send_body(200, "application/octet-stream", data, head, fault, arg)
+        self.send_body(404, "text/html", b"<html><body>not here</body></html>", head, None, None)
+
+    def read_package(self, name):
+        base = os.path.realpath(self.server.args.packages or ".")
+        full = os.path.realpath(os.path.join(base, name))
+        if not full.startswith(base + os.sep) or not os.path.isfile(full):
+            return None
+        with open(full, "rb") as f:
+            return f.read()
+
+    # --- the update-information answer ----------------------------------
+
+    def answer_info(self, query, fault):
+        record = {"time": time.time(), "path": self.path}
+        answer = self.judge(query, record)
+        record["answer"] = answer
+        self.server.write_log(record)
+        if fault == "malformed-json":
+            return 200, b'{"code": 0, "desc": "cut short", "data": {"updateType": 1,'
+        if fault == "huge-answer":
+            answer = dict(answer)
+            answer["padding"] = "x" * (8 * 1024 * 1024)
+        return 200, json.dumps(answer, ensure_ascii=False).encode("utf-8")
+
+    def judge(self, query, record):
+        fields = urllib.parse.parse_qs(query, keep_blank_values=True)
+        if "data" not in fields:
+            return {"code": CODE_MISSING_DATA, "desc": "missing data parameter"}
+        data = fields["data"][0]
+        record["data"] = data
+        try:
+            text = base64.b64decode(data, validate=True).decode("latin-1")
+        except (binascii.Error, ValueError):
+            return {"code": CODE_BAD_ENCODING, "desc": "data is not Base64"}
+        record["query"] = text
+        params = parse_query_text(text)
+        if params is None:
+            return {"code": CODE_BAD_QUERY, "desc": "query string does not hold the expected parameters"}
+        record["params"] = params
+        expected = signature_of(params)
+        record["signatureOk"] = params["sign"] == expected
+        if params["sign"] != expected:
+            return {"code": CODE_BAD_SIGNATURE, "desc": "bad signature"}
+        try:
+            ts = int(params["ts"])
+        except ValueError:
+            return {"code": CODE_BAD_QUERY, "desc": "ts is not a number"}
+        if abs(ts - time.time()) > self.server.args.max_skew:
+            return {"code": CODE_STALE_TIMESTAMP, "desc": "timestamp too far from now"}
+        return self.offer(params)
+
+    def offer(self, params):
+        catalogue = self.server.load_catalogue()
+        for release in catalogue.get("releases", []):
+            if release.get("appId") != params["appId"]:
+                continue
+            if release.get("channel", "*") not in ("*", params["channel"]):
+                continue
+            package = release["package"]
+            data = self.read_package(package) or b""
+            host, port = self.server.server_address[:2]
+            url = release.get("downloadUrl") or f"http://{host}:{port}/packages/{urllib.parse.quote(package)}"
+            return {
+                "code": CODE_OK,
+                "desc": "update offered",
+                "data": {
+                    "downloadUrl": url,
+                    "fileMd5": hashlib.md5(data).hexdigest(),
+                    "fileSize": len(data),
+                    "latestVersion": release.get("latestVersion", ""),
+                    "updateType": release.get("updateType", 1),
+                    "info": release.get("info", []),
+                },
+            }
+        return {"code": CODE_OK, "desc": "no update", "data": {"updateType": 0}}
+
+    # --- sending, with the transfer faults ---------------------------------
+
+    def send_body(self, status, content_type, body, head, fault, arg):
+        self.send_response(status)
+        self.send_header("Content-Type", content_type)
+        length = len(body)
+        if fault == "wrong-length":
+            length = max(0, length + int(arg))
+        if fault == "no-length":
+            self.send_header("Connection", "close")
+            self.close_connection = True
+        else:
+            self.send_header("Content-Length", str(length))
+        self.end_headers()
+        if head:
+            return
+        if fault == "drop-after":
+            self.wfile.write(body[: int(arg)])
+            self.wfile.flush()
+            self.connection.shutdown(socket.SHUT_RDWR)
+            self.close_connection = True
+            return
+        if fault == "wrong-length" and length < len(body):
+            body = body[:length]
+        self.wfile.write(body)
+        if fault == "wrong-length" and length > len(body):
+            self.close_connection = True
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--port", type=int, default=0, help="port on 127.0.0.1 (0: a free one)")
+    parser.add_argument("--catalogue", help="release catalogue (JSON)")
+    parser.add_argument("--packages", help="folder of the package files")
+    parser.add_argument("--log", help="file that receives each decoded request as a JSON line")
+    parser.add_argument("--port-file", help="file to write the chosen port to once listening")
+    parser.add_argument("--fault", help="fault for requests that name none, NAME[:ARG]")
+    parser.add_argument("--stall-seconds", type=float, default=60.0)
+    parser.add_argument("--max-skew", type=float, default=600.0, help="accepted distance of ts from now, seconds")
+    parser.add_argument("--verbose", action="store_true")
+    args = parser.parse_args()
+    if args.fault and args.fault.partition(":")[0] not in FAULTS:
+        parser.error(f"unknown fault {args.fault}")
+
+    server = Server(("127.0.0.1", args.port), args)
+    port = server.server_address[1]
+    if args.port_file:
+        tmp = args.port_file + ".tmp"
+        with open(tmp, "w") as f:
+            f.write(f"{port}\n")
+        os.replace(tmp, args.port_file)
+    print(f"update-server listening on 127.0.0.1:{port}", flush=True)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    finally:
+        server.server_close()
+
+
+if __name__ == "__main__":
+    main()
