@@ -151,6 +151,10 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
         return false;
     WinHttpSetTimeouts(session.get(), kHttpConnectTimeoutMs, kHttpConnectTimeoutMs, kHttpSendTimeoutMs,
                        kHttpReceiveTimeoutMs);
+    // Waiting for the response headers has a time-out of its own.
+    DWORD responseTimeout = kHttpReceiveTimeoutMs;
+    WinHttpSetOption(session.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
+                     sizeof responseTimeout);
     WinHttpHandle connection(WinHttpConnect(session.get(), parts.host, parts.components.nPort, 0));
     if (!connection)
         return false;

@@ -66,6 +66,8 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
                                 nullptr, nullptr, flags, 0);
     if (!hRequest)
         return kHttpOpenFailed;
+    // Not every WinINet passes the session's time-outs on to its requests.
+    SetTimeouts(static_cast<HINTERNET>(hRequest));
 
     DWORD headersLength = headers ? DWORD(strlen(headers)) : 0;
     DWORD bodyLength = body ? DWORD(strlen(body)) : 0;
@@ -76,7 +78,9 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
     char buffer[4097];
     memset(buffer, 0, sizeof buffer);
     DWORD size = 4096;
-    if (!HttpQueryInfoA(static_cast<HINTERNET>(hRequest), HTTP_QUERY_RAW_HEADERS, buffer, &size, nullptr))
+    // A connection closed before any status line is no answer.
+    if (!HttpQueryInfoA(static_cast<HINTERNET>(hRequest), HTTP_QUERY_RAW_HEADERS, buffer, &size, nullptr) ||
+        buffer[0] == 0)
         return kHttpHeadersFailed;
     // The raw headers are separated by zero bytes: this sees the status line.
     if (strstr(buffer, "404"))

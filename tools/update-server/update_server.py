@@ -163,7 +163,7 @@ class Handler(BaseHTTPRequestHandler):
     # --- the update-information answer ----------------------------------
 
     def answer_info(self, query, fault):
-        record = {"time": time.time(), "path": self.path}
+        record = {"time": time.time(), "path": self.path, "rawQuery": query}
         answer = self.judge(query, record)
         record["answer"] = answer
         self.server.write_log(record)

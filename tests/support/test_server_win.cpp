@@ -1,0 +1,48 @@
+#include "test_server.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+std::string Env(const char* name)
+{
+    const char* value = getenv(name);
+    return value ? value : "";
+}
+
+// Wine shows the Linux file system as drive Z:.
+std::string FromLinuxPath(const std::string& path)
+{
+    std::string out = "Z:" + path;
+    for (char& c : out)
+        if (c == '/')
+            c = '\\';
+    return out;
+}
+}  // namespace
+
+std::string TestServer::Address() { return Env("FERNCASTLE_TEST_SERVER"); }
+
+std::string TestServer::Url(const std::string& path) { return "http://" + Address() + path; }
+
+std::string TestServer::Dir() { return FromLinuxPath(Env("FERNCASTLE_TEST_DIR")) + "\\"; }
+
+void TestServer::WritePackage(const std::string& name, const std::string& bytes)
+{
+    std::ofstream(Dir() + "packages\\" + name, std::ios::binary) << bytes;
+}
+
+void TestServer::WriteCatalogue(const std::string& json)
+{
+    std::ofstream(Dir() + "catalogue.json", std::ios::binary) << json;
+}
+
+std::vector<std::string> TestServer::LogLines()
+{
+    std::ifstream in(FromLinuxPath(Env("FERNCASTLE_TEST_LOG")), std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "code_page.h"
+#include "download_file.h"
+#include "http_timeouts.h"
+#include "test_server.h"
+
+namespace {
+
+class RecordingOwner : public IDownloadOwner {
+public:
+    std::vector<int> progress;
+    int finishedCalls = 0;
+    bool complete = false;
+
+    void SetProgress(int percent) override { progress.push_back(percent); }
+    void OnDownloadFinished(bool done) override
+    {
+        ++finishedCalls;
+        complete = done;
+    }
+};
+
+std::string Package(size_t size)
+{
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = char((i * 7 + 3) & 0xFF);
+    return bytes;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+class DownloadFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        target_ = TestServer::Dir() + "downloaded.exe";
+        DeleteFileA(target_.c_str());
+    }
+    void TearDown() override { DeleteFileA(target_.c_str()); }
+
+    RecordingOwner Download(const std::string& path)
+    {
+        RecordingOwner owner;
+        DownloadFile(AnsiToWide(TestServer::Url(path)), AnsiToWide(target_), &owner);
+        EXPECT_EQ(owner.finishedCalls, 1);
+        return owner;
+    }
+
+    std::string target_;
+};
+
+TEST_F(DownloadFileTest, ExactLengthIsCompleteAndProgressIsOneHundred)
+{
+    const std::string bytes = Package(1000);
+    TestServer::WritePackage("p1000.exe", bytes);
+    RecordingOwner owner = Download("/packages/p1000.exe");
+    EXPECT_TRUE(owner.complete);
+    EXPECT_EQ(owner.progress, std::vector<int>{100});
+    EXPECT_EQ(ReadFile(target_), bytes);
+}
+
+TEST_F(DownloadFileTest, MillionBytesReportRisingPercentages)
+{
+    const std::string bytes = Package(1000000);
+    TestServer::WritePackage("p1m.exe", bytes);
+    RecordingOwner owner = Download("/packages/p1m.exe");
+    EXPECT_TRUE(owner.complete);
+    ASSERT_FALSE(owner.progress.empty());
+    EXPECT_EQ(owner.progress.front(), 0);
+    EXPECT_EQ(owner.progress.back(), 100);
+    for (size_t i = 1; i < owner.progress.size(); ++i)
+        ASSERT_LE(owner.progress[i - 1], owner.progress[i]) << "at report " << i;
+    EXPECT_EQ(ReadFile(target_), bytes);
+}
+
+TEST_F(DownloadFileTest, ExistingTargetIsReplaced)
+{
+    std::ofstream(target_, std::ios::binary) << std::string(5000, 'o');
+    TestServer::WritePackage("small.exe", "new");
+    EXPECT_TRUE(Download("/packages/small.exe").complete);
+    EXPECT_EQ(ReadFile(target_), "new");
+}
+
+TEST_F(DownloadFileTest, QueryStringIsNotRequested)
+{
+    TestServer::WritePackage("q.exe", "query-less");
+    RecordingOwner owner = Download("/packages/q.exe?token=abc&x=1");
+    EXPECT_TRUE(owner.complete);
+    EXPECT_EQ(ReadFile(target_), "query-less");
+}
+
+TEST_F(DownloadFileTest, DroppedConnectionIsIncompleteAndLeavesNoFile)
+{
+    TestServer::WritePackage("drop.exe", Package(50000));
+    RecordingOwner owner = Download("/fault/drop-after/20000/packages/drop.exe");
+    EXPECT_FALSE(owner.complete);
+    EXPECT_FALSE(FileExists(target_));
+}
+
+TEST_F(DownloadFileTest, OneByteShortIsIncomplete)
+{
+    TestServer::WritePackage("short.exe", Package(3000));
+    EXPECT_FALSE(Download("/fault/drop-after/2999/packages/short.exe").complete);
+}
+
+TEST_F(DownloadFileTest, LengthAnnouncedTooLongIsIncomplete)
+{
+    TestServer::WritePackage("long.exe", Package(3000));
+    EXPECT_FALSE(Download("/fault/wrong-length/1/packages/long.exe").complete);
+}
+
+TEST_F(DownloadFileTest, NoContentLengthReadsToTheEnd)
+{
+    const std::string bytes = Package(4500);
+    TestServer::WritePackage("nolen.exe", bytes);
+    RecordingOwner owner = Download("/fault/no-length/packages/nolen.exe");
+    EXPECT_TRUE(owner.complete);
+    EXPECT_EQ(ReadFile(target_), bytes);
+}
+
+TEST_F(DownloadFileTest, EmptyBodyIsNeverComplete)
+{
+    TestServer::WritePackage("empty.exe", "");
+    EXPECT_FALSE(Download("/packages/empty.exe").complete);
+    EXPECT_FALSE(Download("/fault/no-length/packages/empty.exe").complete);
+}
+
+TEST_F(DownloadFileTest, ErrorPagesAreNotPackages)
+{
+    EXPECT_FALSE(Download("/packages/missing.exe").complete);
+    EXPECT_FALSE(Download("/fault/500/packages/any.exe").complete);
+    EXPECT_FALSE(FileExists(target_));
+}
+
+TEST_F(DownloadFileTest, UnreachableServerIsIncomplete)
+{
+    RecordingOwner owner;
+    DownloadFile(L"http://127.0.0.1:9/p.exe", AnsiToWide(target_), &owner);
+    EXPECT_EQ(owner.finishedCalls, 1);
+    EXPECT_FALSE(owner.complete);
+}
+
+TEST_F(DownloadFileTest, StalledServerEndsWithinTheTimeOut)
+{
+    TestServer::WritePackage("stall.exe", "x");
+    DWORD start = GetTickCount();
+    RecordingOwner owner = Download("/fault/stall/packages/stall.exe");
+    DWORD took = GetTickCount() - start;
+    EXPECT_FALSE(owner.complete);
+    // HEAD and GET may each wait for one receive time-out.
+    EXPECT_LT(took, DWORD(2 * (kHttpSendTimeoutMs + kHttpReceiveTimeoutMs) + 5000));
+}
+
+TEST_F(DownloadFileTest, HttpsAddressAsksForTls)
+{
+    // The plain-HTTP test server cannot complete a TLS handshake: the
+    // download must fail instead of talking plain HTTP.
+    TestServer::WritePackage("tls.exe", "tls");
+    RecordingOwner owner;
+    DownloadFile(AnsiToWide("https://" + TestServer::Address() + "/packages/tls.exe"), AnsiToWide(target_), &owner);
+    EXPECT_FALSE(owner.complete);
+}
+
+}  // namespace
