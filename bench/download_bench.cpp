@@ -14,7 +14,7 @@ public:
     void SetProgress(int) override {}
     void OnDownloadFinished(bool done) override { complete = done; }
 };
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -55,8 +55,7 @@ BENCHMARK(BM_Md5_OpenSSL);
 
 // Best of several rounds, so that a busy moment of the machine does not
 // decide the ratio.
-template <typename F>
-double BestMiBPerSecond(F f)
+template <typename F> double BestMiBPerSecond(F f)
 {
     double best = 0;
     for (int round = 0; round < 7; ++round) {
@@ -69,7 +68,7 @@ double BestMiBPerSecond(F f)
     return best;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

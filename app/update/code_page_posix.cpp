@@ -35,13 +35,19 @@ Out Convert(const char* to, const char* from, const In& input, typename Out::val
     return out;
 }
 
-}  // namespace
+} // namespace
 
 std::wstring Utf8ToWide(const std::string& text)
 {
     return Convert<std::wstring>("WCHAR_T", "UTF-8", text, L'\xFFFD');
 }
 
-std::wstring AnsiToWide(const std::string& text) { return Utf8ToWide(text); }
+std::wstring AnsiToWide(const std::string& text)
+{
+    return Utf8ToWide(text);
+}
 
-std::string WideToAnsi(const std::wstring& text) { return Convert<std::string>("UTF-8", "WCHAR_T", text, '?'); }
+std::string WideToAnsi(const std::wstring& text)
+{
+    return Convert<std::string>("UTF-8", "WCHAR_T", text, '?');
+}

@@ -17,11 +17,17 @@ std::wstring MultiByteToWide(UINT codePage, const std::string& text)
     return wide;
 }
 
-}  // namespace
+} // namespace
 
-std::wstring Utf8ToWide(const std::string& text) { return MultiByteToWide(CP_UTF8, text); }
+std::wstring Utf8ToWide(const std::string& text)
+{
+    return MultiByteToWide(CP_UTF8, text);
+}
 
-std::wstring AnsiToWide(const std::string& text) { return MultiByteToWide(CP_ACP, text); }
+std::wstring AnsiToWide(const std::string& text)
+{
+    return MultiByteToWide(CP_ACP, text);
+}
 
 std::string WideToAnsi(const std::wstring& text)
 {
@@ -31,8 +37,7 @@ std::string WideToAnsi(const std::wstring& text)
     if (length <= 0)
         return {};
     std::string narrow(size_t(length) + 1, '\0');
-    length = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &narrow[0], length + 1, nullptr,
-                                 nullptr);
+    length = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), &narrow[0], length + 1, nullptr, nullptr);
     narrow.resize(length > 0 ? size_t(length) : 0);
     return narrow;
 }

@@ -8,8 +8,14 @@
 
 namespace {
 
-bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-bool IsPrint(char c) { return std::isprint(static_cast<unsigned char>(c)) != 0; }
+bool IsSpace(char c)
+{
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+bool IsPrint(char c)
+{
+    return std::isprint(static_cast<unsigned char>(c)) != 0;
+}
 
 // Most characters that fit the work buffer together with the terminator.
 constexpr size_t kMaxSourceChars = kSerialWorkSize - 1;
@@ -53,7 +59,7 @@ bool CopyPlain(const char* source, size_t sourceLength, char* out, size_t& k)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 char* DecodeDeviceString(const char* descriptor, size_t descriptorSize, long offset, char* out)
 {

@@ -100,8 +100,7 @@ DWORD ContentLength(HINTERNET request)
 }
 
 // Receives the GET body into the file; true when the transfer is whole.
-bool Transfer(HINTERNET request, DWORD headLength, DWORD getLength, const std::wstring& path,
-              IDownloadOwner* owner)
+bool Transfer(HINTERNET request, DWORD headLength, DWORD getLength, const std::wstring& path, IDownloadOwner* owner)
 {
     // The HEAD answer sets the length; a GET that announces another one, or
     // none when HEAD had none, decides.
@@ -145,16 +144,15 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
         return false;
     const bool tls = parts.components.nScheme == INTERNET_SCHEME_HTTPS;
 
-    WinHttpHandle session(WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                      WINHTTP_NO_PROXY_BYPASS, 0));
+    WinHttpHandle session(
+        WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session)
         return false;
     WinHttpSetTimeouts(session.get(), kHttpConnectTimeoutMs, kHttpConnectTimeoutMs, kHttpSendTimeoutMs,
                        kHttpReceiveTimeoutMs);
     // Waiting for the response headers has a time-out of its own.
     DWORD responseTimeout = kHttpReceiveTimeoutMs;
-    WinHttpSetOption(session.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout,
-                     sizeof responseTimeout);
+    WinHttpSetOption(session.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout, sizeof responseTimeout);
     WinHttpHandle connection(WinHttpConnect(session.get(), parts.host, parts.components.nPort, 0));
     if (!connection)
         return false;
@@ -178,7 +176,7 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     return false;
 }
 
-}  // namespace
+} // namespace
 
 void DownloadFile(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)
 {

@@ -26,8 +26,7 @@ public:
     virtual std::string ModuleDir() = 0;
     virtual std::string ReadConfigValue(const std::string& path, const std::string& section,
                                         const std::string& key) = 0;
-    virtual bool ReadRegistryString(const std::string& keyPath, const std::string& valueName,
-                                    std::string& value) = 0;
+    virtual bool ReadRegistryString(const std::string& keyPath, const std::string& valueName, std::string& value) = 0;
     virtual std::string MachineId() = 0;
     virtual std::string OsName() = 0;
     virtual int64_t Now() = 0;

@@ -40,7 +40,10 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
     return true;
 }
 
-std::string WindowsRequestSources::ModuleDir() { return GetModuleDir(); }
+std::string WindowsRequestSources::ModuleDir()
+{
+    return GetModuleDir();
+}
 
 std::string WindowsRequestSources::ReadConfigValue(const std::string& path, const std::string& section,
                                                    const std::string& key)
@@ -54,11 +57,20 @@ bool WindowsRequestSources::ReadRegistryString(const std::string& keyPath, const
     return ::ReadRegistryString(keyPath, valueName, value);
 }
 
-std::string WindowsRequestSources::MachineId() { return GetMachineId(); }
+std::string WindowsRequestSources::MachineId()
+{
+    return GetMachineId();
+}
 
-std::string WindowsRequestSources::OsName() { return GetOsName(); }
+std::string WindowsRequestSources::OsName()
+{
+    return GetOsName();
+}
 
-int64_t WindowsRequestSources::Now() { return int64_t(time(nullptr)); }
+int64_t WindowsRequestSources::Now()
+{
+    return int64_t(time(nullptr));
+}
 
 UpdateRequest FillUpdateRequest()
 {

@@ -14,8 +14,7 @@ bool ReadRegistryString(const std::string& keyPath, const std::string& valueName
 class WindowsRequestSources : public IRequestSources {
 public:
     std::string ModuleDir() override;
-    std::string ReadConfigValue(const std::string& path, const std::string& section,
-                                const std::string& key) override;
+    std::string ReadConfigValue(const std::string& path, const std::string& section, const std::string& key) override;
     bool ReadRegistryString(const std::string& keyPath, const std::string& valueName, std::string& value) override;
     std::string MachineId() override;
     std::string OsName() override;

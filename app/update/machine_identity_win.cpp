@@ -38,8 +38,8 @@ int ReadDiskSerial(char* out)
 {
     wchar_t deviceName[64] = {};
     swprintf(deviceName, 64, L"\\\\.\\PhysicalDrive%d", 0);
-    UniqueHandle device(CreateFileW(deviceName, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                    nullptr));
+    UniqueHandle device(
+        CreateFileW(deviceName, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!device)
         return 0;
 
@@ -84,9 +84,9 @@ std::string GetAdapterText()
     std::vector<AdapterRecord> records;
     for (auto* info = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data()); info; info = info->Next) {
         AdapterRecord record;
-        record.firstIpAddress.assign(info->IpAddressList.IpAddress.String,
-                                     strnlen(info->IpAddressList.IpAddress.String,
-                                             sizeof info->IpAddressList.IpAddress.String));
+        record.firstIpAddress.assign(
+            info->IpAddressList.IpAddress.String,
+            strnlen(info->IpAddressList.IpAddress.String, sizeof info->IpAddressList.IpAddress.String));
         record.description.assign(info->Description, strnlen(info->Description, sizeof info->Description));
         memcpy(record.address, info->Address, sizeof record.address);
         records.push_back(record);
@@ -104,8 +104,7 @@ std::string GetVolumeSerialText()
     char volumeName[MAX_PATH] = {};
     char fileSystemName[MAX_PATH] = {};
     DWORD serial = 0, maxComponent = 0, flags = 0;
-    if (!GetVolumeInformationA(root, volumeName, MAX_PATH, &serial, &maxComponent, &flags, fileSystemName,
-                               MAX_PATH))
+    if (!GetVolumeInformationA(root, volumeName, MAX_PATH, &serial, &maxComponent, &flags, fileSystemName, MAX_PATH))
         return {};
     return FormatVolumeSerial(serial);
 }
@@ -130,7 +129,7 @@ std::string GetOsName()
     version.dwOSVersionInfoSize = sizeof version;
 #if defined(_MSC_VER)
 #pragma warning(push)
-#pragma warning(disable : 4996)  // the manifest makes GetVersionExW truthful
+#pragma warning(disable : 4996) // the manifest makes GetVersionExW truthful
 #endif
     BOOL ok = GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version));
 #if defined(_MSC_VER)

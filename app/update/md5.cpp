@@ -6,11 +6,14 @@ namespace {
 
 struct Md5Context {
     uint32_t state[4];
-    uint64_t count;  // message bytes so far
+    uint64_t count; // message bytes so far
     uint8_t buffer[64];
 };
 
-inline uint32_t Rotl(uint32_t x, int n) { return (x << n) | (x >> (32 - n)); }
+inline uint32_t Rotl(uint32_t x, int n)
+{
+    return (x << n) | (x >> (32 - n));
+}
 
 inline uint32_t LoadLe32(const uint8_t* p)
 {
@@ -30,8 +33,8 @@ inline void StoreLe32(uint8_t* p, uint32_t v)
 #define MD5_G(x, y, z) ((y) ^ ((z) & ((x) ^ (y))))
 #define MD5_H(x, y, z) ((x) ^ (y) ^ (z))
 #define MD5_I(x, y, z) ((y) ^ ((x) | ~(z)))
-#define MD5_STEP(f, a, b, c, d, x, t, s)         \
-    (a) += f((b), (c), (d)) + (x) + uint32_t(t); \
+#define MD5_STEP(f, a, b, c, d, x, t, s)                                                                               \
+    (a) += f((b), (c), (d)) + (x) + uint32_t(t);                                                                       \
     (a) = Rotl((a), (s)) + (b)
 
 void Transform(uint32_t state[4], const uint8_t* block)
@@ -169,7 +172,7 @@ void Final(Md5Context& ctx, uint8_t digest[16])
         StoreLe32(digest + 4 * i, ctx.state[i]);
 }
 
-}  // namespace
+} // namespace
 
 void Md5Digest(const void* data, size_t length, uint8_t digest[16])
 {

@@ -54,7 +54,7 @@ const char* NameOf(const OsVersionFacts& f)
         return nullptr;
     }
 }
-}  // namespace
+} // namespace
 
 std::string OsNameFromFacts(const OsVersionFacts& facts)
 {

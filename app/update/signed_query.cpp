@@ -15,7 +15,7 @@ const std::string& Sent(const std::string& value)
     static const std::string null = kEmptyValue;
     return value.empty() ? null : value;
 }
-}  // namespace
+} // namespace
 
 QueryParameters MakeQueryParameters(const UpdateRequest& request)
 {
@@ -52,7 +52,10 @@ std::string BuildSignedData(QueryParameters parameters)
     return UrlEncode(Base64Encode(query.data(), query.size()));
 }
 
-std::string MakeRequestPrefix(const std::string& host) { return "http://" + host + kUpdateInfoPath; }
+std::string MakeRequestPrefix(const std::string& host)
+{
+    return "http://" + host + kUpdateInfoPath;
+}
 
 UpdateQueryResult ReadQueryAnswer(int transportCode, const std::string& body, UpdateManifest& manifest)
 {

@@ -5,7 +5,7 @@
 namespace {
 const char kHttp[] = "http://";
 const char kHttps[] = "https://";
-}  // namespace
+} // namespace
 
 void SplitUrl(const std::string& url, std::string& host, std::string& path, int& port)
 {

@@ -10,7 +10,7 @@ bool IsAsciiAlnum(unsigned char c)
 {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-}  // namespace
+} // namespace
 
 std::string Base64Encode(const void* data, size_t length)
 {

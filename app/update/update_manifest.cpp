@@ -21,7 +21,7 @@ void ReadData(const Json::Value& data, UpdateManifest& manifest)
         manifest.info.push_back(info[i].asString());
 }
 
-}  // namespace
+} // namespace
 
 AnswerOutcome ParseUpdateAnswer(const std::string& text, UpdateManifest& manifest)
 {

@@ -6,7 +6,7 @@
 
 // What the update-information server offers, as its answer states it.
 struct UpdateManifest {
-    int updateType = 0;  // greater than 0: an update is offered
+    int updateType = 0; // greater than 0: an update is offered
     std::string downloadUrl;
     std::string fileMd5;
     int64_t fileSize = 0;

@@ -2,7 +2,10 @@
 
 #include "wininet_http.h"
 
-std::string DefaultRequestPrefix() { return MakeRequestPrefix(FERNCASTLE_UPDATE_HOST); }
+std::string DefaultRequestPrefix()
+{
+    return MakeRequestPrefix(FERNCASTLE_UPDATE_HOST);
+}
 
 UpdateQueryResult QueryUpdateInfo(const UpdateRequest& request, UpdateManifest& manifest)
 {

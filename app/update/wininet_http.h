@@ -5,11 +5,11 @@
 // Result codes of CWininetHttp::Request.
 enum WininetResult {
     kHttpOk = 0,
-    kHttpOpenFailed = 1,      // InternetOpenA or HttpOpenRequestA failed
-    kHttpConnectFailed = 2,   // InternetConnectA failed
-    kHttpSendFailed = 3,      // HttpSendRequestA failed (also: no answer in time)
-    kHttpHeadersFailed = 4,   // the raw headers could not be read
-    kHttpNotFound = 5,        // the status line contains "404"
+    kHttpOpenFailed = 1,    // InternetOpenA or HttpOpenRequestA failed
+    kHttpConnectFailed = 2, // InternetConnectA failed
+    kHttpSendFailed = 3,    // HttpSendRequestA failed (also: no answer in time)
+    kHttpHeadersFailed = 4, // the raw headers could not be read
+    kHttpNotFound = 5,      // the status line contains "404"
     kHttpEmptyAddress = 14,
 };
 

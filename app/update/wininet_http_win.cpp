@@ -25,11 +25,17 @@ void SetTimeouts(HINTERNET handle)
     InternetSetOptionA(handle, INTERNET_OPTION_SEND_TIMEOUT, &send, sizeof send);
     InternetSetOptionA(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, &receive, sizeof receive);
 }
-}  // namespace
+} // namespace
 
-CWininetHttp::~CWininetHttp() { CloseHandles(); }
+CWininetHttp::~CWininetHttp()
+{
+    CloseHandles();
+}
 
-void CWininetHttp::Release() { delete this; }
+void CWininetHttp::Release()
+{
+    delete this;
+}
 
 void CWininetHttp::CloseHandles()
 {
@@ -54,8 +60,8 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
     if (port <= 0 || port > 65535)
         port = isHttps ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT;
 
-    hConnect = InternetConnectA(static_cast<HINTERNET>(hInternet), host.c_str(), INTERNET_PORT(port), nullptr,
-                                nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    hConnect = InternetConnectA(static_cast<HINTERNET>(hInternet), host.c_str(), INTERNET_PORT(port), nullptr, nullptr,
+                                INTERNET_SERVICE_HTTP, 0, 0);
     if (!hConnect)
         return kHttpConnectFailed;
 

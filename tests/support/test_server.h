@@ -5,9 +5,9 @@
 
 // The update server that tests/run-with-server started for this test program.
 struct TestServer {
-    static std::string Address();                       // 127.0.0.1:PORT
-    static std::string Url(const std::string& path);    // http://127.0.0.1:PORT + path
-    static std::string Dir();                           // a Windows path to the server's folder, with "\"
+    static std::string Address();                    // 127.0.0.1:PORT
+    static std::string Url(const std::string& path); // http://127.0.0.1:PORT + path
+    static std::string Dir();                        // a Windows path to the server's folder, with "\"
     static void WritePackage(const std::string& name, const std::string& bytes);
     static void WriteCatalogue(const std::string& json);
     static std::vector<std::string> LogLines();

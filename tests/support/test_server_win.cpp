@@ -20,13 +20,22 @@ std::string FromLinuxPath(const std::string& path)
             c = '\\';
     return out;
 }
-}  // namespace
+} // namespace
 
-std::string TestServer::Address() { return Env("FERNCASTLE_TEST_SERVER"); }
+std::string TestServer::Address()
+{
+    return Env("FERNCASTLE_TEST_SERVER");
+}
 
-std::string TestServer::Url(const std::string& path) { return "http://" + Address() + path; }
+std::string TestServer::Url(const std::string& path)
+{
+    return "http://" + Address() + path;
+}
 
-std::string TestServer::Dir() { return FromLinuxPath(Env("FERNCASTLE_TEST_DIR")) + "\\"; }
+std::string TestServer::Dir()
+{
+    return FromLinuxPath(Env("FERNCASTLE_TEST_DIR")) + "\\";
+}
 
 void TestServer::WritePackage(const std::string& name, const std::string& bytes)
 {

@@ -44,4 +44,4 @@ TEST(CodePage, EmbeddedZeroIsKept)
     EXPECT_EQ(Utf8ToWide(std::string("a\0b", 3)).size(), 3u);
 }
 
-}  // namespace
+} // namespace

@@ -36,11 +36,11 @@ struct DecodeCase {
 TEST(DecodeDeviceString, ExamplesFromDeviceReports)
 {
     const DecodeCase cases[] = {
-        {"2020202057442d574343344531323334", "DWW-CCE42143"},  // hex, blanks, swapped
-        {"WD-WCC4E1234567", "DWW-CCE4214365"},                 // odd length loses its last character
-        {"  S3Z9NB0K123456 ", "3S9ZBNK0214365"},               // plain, padded
-        {"1234567890", "2143658709"},                          // 0x12 is not printable: plain
-        {"3031323334353637", "10325476"},                      // hex of printable digits
+        {"2020202057442d574343344531323334", "DWW-CCE42143"}, // hex, blanks, swapped
+        {"WD-WCC4E1234567", "DWW-CCE4214365"},                // odd length loses its last character
+        {"  S3Z9NB0K123456 ", "3S9ZBNK0214365"},              // plain, padded
+        {"1234567890", "2143658709"},                         // 0x12 is not printable: plain
+        {"3031323334353637", "10325476"},                     // hex of printable digits
     };
     for (const auto& c : cases)
         EXPECT_EQ(Decode(c.source), c.cleaned) << "source: " << c.source;
@@ -210,4 +210,4 @@ TEST(ComposeMachineId, EmptySourcesStillGiveAnIdentifier)
     EXPECT_EQ(id.find_first_not_of("0123456789abcdef"), std::string::npos);
 }
 
-}  // namespace
+} // namespace

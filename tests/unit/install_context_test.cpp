@@ -11,8 +11,8 @@ namespace {
 // In-memory sources that record the order in which they are asked.
 class FakeSources : public IRequestSources {
 public:
-    std::map<std::string, std::string> config;    // "path|section|key" -> value
-    std::map<std::string, std::string> registry;  // "keyPath|value" -> value
+    std::map<std::string, std::string> config;   // "path|section|key" -> value
+    std::map<std::string, std::string> registry; // "keyPath|value" -> value
     std::vector<std::string> calls;
 
     std::string ModuleDir() override
@@ -20,8 +20,7 @@ public:
         calls.push_back("ModuleDir");
         return "C:\\Program Files\\Ferncastle\\";
     }
-    std::string ReadConfigValue(const std::string& path, const std::string& section,
-                                const std::string& key) override
+    std::string ReadConfigValue(const std::string& path, const std::string& section, const std::string& key) override
     {
         calls.push_back("Config " + key);
         auto it = config.find(path + "|" + section + "|" + key);
@@ -76,9 +75,8 @@ TEST(InstallContext, LookupAndFillOrder)
     FakeSources sources;
     sources.SetConfig("AppId", "Ferncastle");
     FillUpdateRequest(sources);
-    const std::vector<std::string> expected = {"ModuleDir",           "Config AppId", "Registry Software\\Ferncastle",
-                                               "Config ChannelID",    "MachineId",    "OsName",
-                                               "Now"};
+    const std::vector<std::string> expected = {
+        "ModuleDir", "Config AppId", "Registry Software\\Ferncastle", "Config ChannelID", "MachineId", "OsName", "Now"};
     EXPECT_EQ(sources.calls, expected);
 }
 
@@ -119,4 +117,4 @@ TEST(InstallContext, EmptyIdentifierAsksThePlainSoftwareKey)
     EXPECT_EQ(CollectInstallationContext(sources).channel, "9");
 }
 
-}  // namespace
+} // namespace

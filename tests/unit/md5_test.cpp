@@ -59,4 +59,4 @@ TEST(Md5, EmbeddedZeroBytesAreDigested)
     EXPECT_NE(Md5Hex(withZero), Md5Hex("a"));
 }
 
-}  // namespace
+} // namespace

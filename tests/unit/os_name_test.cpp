@@ -14,9 +14,9 @@ struct OsRow {
     const char* name;
 };
 
-constexpr uint8_t kWs = 1;      // workstation
-constexpr uint8_t kServer = 3;  // server
-constexpr uint8_t kDc = 2;      // domain controller
+constexpr uint8_t kWs = 1;     // workstation
+constexpr uint8_t kServer = 3; // server
+constexpr uint8_t kDc = 2;     // domain controller
 constexpr uint16_t kAmd64 = 9;
 constexpr uint16_t kX86 = 0;
 
@@ -64,8 +64,8 @@ TEST(OsName, EveryRowAndFallback)
         f.processorArchitecture = r.architecture;
         f.serverR2Metric = r.serverR2;
         EXPECT_EQ(OsNameFromFacts(f), r.name)
-            << r.major << "." << r.minor << " platform " << r.platformId << " type " << int(r.productType)
-            << " arch " << r.architecture << " r2 " << r.serverR2;
+            << r.major << "." << r.minor << " platform " << r.platformId << " type " << int(r.productType) << " arch "
+            << r.architecture << " r2 " << r.serverR2;
     }
 }
 
@@ -75,4 +75,4 @@ TEST(OsName, UnknownNameKeepsItsFullStop)
     EXPECT_EQ(std::string(kUnknownOsName).size(), 24u);
 }
 
-}  // namespace
+} // namespace

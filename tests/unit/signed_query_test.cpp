@@ -79,7 +79,7 @@ TEST(SignedQuery, DataParameterHoldsNoPlusSlashOrEquals)
     UpdateRequest r = WorkedExample();
     for (int i = 0; i < 64; ++i) {
         r.ts = 1700000000 + i * 7919;
-        r.appId = std::string(size_t(i % 5), '?');  // '?' bytes push Base64 towards '/'
+        r.appId = std::string(size_t(i % 5), '?'); // '?' bytes push Base64 towards '/'
         const std::string data = BuildSignedData(MakeQueryParameters(r));
         EXPECT_EQ(data.find_first_of("+/="), std::string::npos) << data;
     }
@@ -174,4 +174,4 @@ TEST(ReadQueryAnswer, AcceptedAndRejectedAnswers)
     EXPECT_EQ(bad.code, -1);
 }
 
-}  // namespace
+} // namespace

@@ -57,4 +57,4 @@ TEST(DownloadPercent, TruncatesTowardZero)
     EXPECT_EQ(DownloadPercent(1000, 1000), 100);
 }
 
-}  // namespace
+} // namespace

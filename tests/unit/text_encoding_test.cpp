@@ -6,7 +6,10 @@
 
 namespace {
 
-std::string B64(const std::string& s) { return Base64Encode(s.data(), s.size()); }
+std::string B64(const std::string& s)
+{
+    return Base64Encode(s.data(), s.size());
+}
 
 TEST(Base64, Rfc4648TestVectors)
 {
@@ -47,4 +50,4 @@ TEST(UrlEncode, SpaceHighBytesAndUnreservedCharacters)
     EXPECT_EQ(UrlEncode(""), "");
 }
 
-}  // namespace
+} // namespace

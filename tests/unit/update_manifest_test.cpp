@@ -165,4 +165,4 @@ TEST(ParseUpdateAnswer, UnicodeEscapeArrivesAsUtf8)
     EXPECT_EQ(m.info[0], "\xE6\x9C\x80");
 }
 
-}  // namespace
+} // namespace

@@ -44,7 +44,10 @@ std::string ReadFile(const std::string& path)
     return s.str();
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 class DownloadFileTest : public ::testing::Test {
 protected:
@@ -178,4 +181,4 @@ TEST_F(DownloadFileTest, HttpsAddressAsksForTls)
     EXPECT_FALSE(owner.complete);
 }
 
-}  // namespace
+} // namespace

@@ -30,8 +30,8 @@ protected:
 
     void WriteConfig(const std::string& text)
     {
-        HANDLE file = CreateFileA(configPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            CreateFileA(configPath_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         DWORD written = 0;
         WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
@@ -41,16 +41,13 @@ protected:
     void WriteRegistryChannel(const void* data, DWORD size, DWORD type = REG_SZ)
     {
         HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                                  nullptr),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            RegCreateKeyExA(HKEY_CURRENT_USER, KeyPath().c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
         ASSERT_EQ(RegSetValueExA(key, "ChannelID", 0, type, static_cast<const BYTE*>(data), size), ERROR_SUCCESS);
         RegCloseKey(key);
     }
-    void WriteRegistryChannel(const std::string& text)
-    {
-        WriteRegistryChannel(text.c_str(), DWORD(text.size() + 1));
-    }
+    void WriteRegistryChannel(const std::string& text) { WriteRegistryChannel(text.c_str(), DWORD(text.size() + 1)); }
 
     std::string appId_;
     std::string configPath_;
@@ -103,7 +100,7 @@ TEST_F(InstallContextOnWindows, NonEmptyRegistryValueWinsOverFile)
 TEST_F(InstallContextOnWindows, RegistryValueOfMoreThan256BytesCountsAsAbsent)
 {
     WriteConfig("[AppInfo]\r\nAppId=" + appId_ + "\r\nChannelID=1001\r\n");
-    WriteRegistryChannel(std::string(256, '7'));  // 257 bytes with its terminator
+    WriteRegistryChannel(std::string(256, '7')); // 257 bytes with its terminator
     EXPECT_EQ(FillUpdateRequest().channel, "1001");
     std::string out = "kept";
     EXPECT_FALSE(ReadRegistryString(KeyPath(), "ChannelID", out));
@@ -155,4 +152,4 @@ TEST_F(InstallContextOnWindows, ConfigValueIsCutAtTheBufferSize)
     EXPECT_EQ(ReadConfigValue(configPath_, "AppInfo", "AppId"), std::string(1023, 'A'));
 }
 
-}  // namespace
+} // namespace

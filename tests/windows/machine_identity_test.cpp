@@ -58,4 +58,4 @@ TEST(MachineIdentity, ReadDiskSerialLeavesBufferAloneWithoutSerial)
     }
 }
 
-}  // namespace
+} // namespace

@@ -26,7 +26,7 @@ TEST(Platform, OsVersionInfoExHasItsDocumentedSize)
 TEST(Platform, WideCharactersAreUtf16Units)
 {
     EXPECT_EQ(sizeof(wchar_t) * CHAR_BIT, 16u);
-    const wchar_t text[] = L"\U0001F600";  // one character outside the BMP: a surrogate pair
+    const wchar_t text[] = L"\U0001F600"; // one character outside the BMP: a surrogate pair
     EXPECT_EQ(sizeof text / sizeof text[0], 3u);
     EXPECT_EQ(text[0], wchar_t(0xD83D));
 }

@@ -27,7 +27,10 @@ UpdateRequest Request(const std::string& appId, const std::string& channel)
     return r;
 }
 
-std::string Prefix(const std::string& path = "") { return MakeRequestPrefix(TestServer::Address() + path); }
+std::string Prefix(const std::string& path = "")
+{
+    return MakeRequestPrefix(TestServer::Address() + path);
+}
 
 Json::Value LastLogged()
 {
@@ -164,4 +167,4 @@ TEST(UpdateQuery, HttpsOrPort443AsksForTls)
     EXPECT_NE(http.Request("https://" + TestServer::Address() + "/packages/x", 0, body), kHttpOk);
 }
 
-}  // namespace
+} // namespace

@@ -81,7 +81,7 @@ TEST(CWininetHttp, ReleaseDeletesAHeapObject)
     CWininetHttp* http = new CWininetHttp;
     std::string response;
     http->Request(TestServer::Url("/packages/none"), 0, response);
-    http->Release();  // leak checkers would flag a missing delete; here it must not crash
+    http->Release(); // leak checkers would flag a missing delete; here it must not crash
 }
 
-}  // namespace
+} // namespace

@@ -20,11 +20,21 @@ std::string JsonString(const std::string& text)
     std::string out = "\"";
     for (unsigned char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (c < 0x20) {
                 char escaped[8];
@@ -38,7 +48,10 @@ std::string JsonString(const std::string& text)
     return out + "\"";
 }
 
-const char* Bool(bool value) { return value ? "true" : "false"; }
+const char* Bool(bool value)
+{
+    return value ? "true" : "false";
+}
 
 void Usage()
 {
@@ -76,7 +89,7 @@ private:
     int last_ = -1;
 };
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
