@@ -1,0 +1,50 @@
+// Thin wrappers over RECT, SIZE and POINT; they add no fields.
+#pragma once
+
+#include "skin_win32_types.h"
+
+namespace SkinUI {
+
+class CSkinRect : public RECT {
+public:
+    CSkinRect();
+    CSkinRect(const RECT& src);
+    CSkinRect(LONG left, LONG top, LONG right, LONG bottom);
+
+    LONG GetWidth() const { return right - left; }
+    LONG GetHeight() const { return bottom - top; }
+    void Empty();
+    bool IsNull() const;
+    // Grows to include rect, even when either rectangle is empty.
+    void Join(const RECT& rect);
+    void ResetOffset();
+    void Normalize();
+    void Offset(LONG dx, LONG dy);
+    void Inflate(LONG dx, LONG dy);
+    void Deflate(LONG dx, LONG dy);
+    // Like UnionRect: an empty rectangle does not count.
+    void Union(const RECT& rect);
+};
+
+class CSkinSize : public SIZE {
+public:
+    CSkinSize();
+    CSkinSize(const SIZE& src);
+    CSkinSize(LONG cx, LONG cy);
+    explicit CSkinSize(const RECT& rect);
+};
+
+class CSkinPoint : public POINT {
+public:
+    CSkinPoint();
+    CSkinPoint(const POINT& src);
+    CSkinPoint(LONG x, LONG y);
+    // From the LPARAM of a mouse message: signed 16-bit x (low) and y (high).
+    explicit CSkinPoint(LPARAM lParam);
+};
+
+static_assert(sizeof(CSkinRect) == sizeof(RECT), "CSkinRect adds no fields");
+static_assert(sizeof(CSkinSize) == sizeof(SIZE), "CSkinSize adds no fields");
+static_assert(sizeof(CSkinPoint) == sizeof(POINT), "CSkinPoint adds no fields");
+
+} // namespace SkinUI
