@@ -15,3 +15,8 @@ if(FERNCASTLE_SANITIZE)
                                                       -fno-omit-frame-pointer)
   target_link_options(ferncastle_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(FERNCASTLE_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  # Coverage instrumentation for the libraries too, so that the fuzz targets
+  # are guided by the parsers' own branches, not just by their entry points.
+  target_compile_options(ferncastle_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()

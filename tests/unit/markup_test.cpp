@@ -9,7 +9,10 @@ using namespace SkinUI;
 
 namespace {
 
-std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(L"<null>"); }
+std::wstring Str(const wchar_t* text)
+{
+    return text ? std::wstring(text) : std::wstring(L"<null>");
+}
 
 bool LoadUtf8(CMarkup& doc, const std::string& bytes)
 {
@@ -38,22 +41,21 @@ TEST_P(MalformedMarkup, FailsWithTheExactMessage)
     EXPECT_EQ(Str(doc.GetLastErrorLocation()), Str(c.location));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    OneRowPerMessage, MalformedMarkup,
-    ::testing::Values(MalformedCase{L"hello", L"Expected start tag", L"hello"},
-                      MalformedCase{L"<a><b/>tail</a>", L"Expected start tag", L"tail</a>"},
-                      MalformedCase{L"   ", L"Expected start tag", L""},
-                      MalformedCase{L"<abc", L"Error parsing element name", L""},
-                      MalformedCase{L"<a x=\"1\" /x>", L"Expected start-tag closing", L"/x>"},
-                      MalformedCase{L"<a x=\"1\"", L"Expected start-tag closing", L""},
-                      MalformedCase{L"<a><b>text</b>x", L"Expected start tag", L"x"},
-                      MalformedCase{L"<a><b><c>text", L"Expected end-tag start", L""},
-                      MalformedCase{L"<a></A>", L"Unmatched closing tag", L"A>"},
-                      MalformedCase{L"<a></a x>", L"Unmatched closing tag", L"x>"},
-                      MalformedCase{L"<my-tag/>", L"Error while parsing attributes", L"/>"},
-                      MalformedCase{L"<a x/>", L"Error while parsing attributes", L"/>"},
-                      MalformedCase{L"<a x='1'/>", L"Expected attribute value", L"'1'/>"},
-                      MalformedCase{L"<a x=\"1/>", L"Error while parsing attribute string", L""}));
+INSTANTIATE_TEST_SUITE_P(OneRowPerMessage, MalformedMarkup,
+                         ::testing::Values(MalformedCase{L"hello", L"Expected start tag", L"hello"},
+                                           MalformedCase{L"<a><b/>tail</a>", L"Expected start tag", L"tail</a>"},
+                                           MalformedCase{L"   ", L"Expected start tag", L""},
+                                           MalformedCase{L"<abc", L"Error parsing element name", L""},
+                                           MalformedCase{L"<a x=\"1\" /x>", L"Expected start-tag closing", L"/x>"},
+                                           MalformedCase{L"<a x=\"1\"", L"Expected start-tag closing", L""},
+                                           MalformedCase{L"<a><b>text</b>x", L"Expected start tag", L"x"},
+                                           MalformedCase{L"<a><b><c>text", L"Expected end-tag start", L""},
+                                           MalformedCase{L"<a></A>", L"Unmatched closing tag", L"A>"},
+                                           MalformedCase{L"<a></a x>", L"Unmatched closing tag", L"x>"},
+                                           MalformedCase{L"<my-tag/>", L"Error while parsing attributes", L"/>"},
+                                           MalformedCase{L"<a x/>", L"Error while parsing attributes", L"/>"},
+                                           MalformedCase{L"<a x='1'/>", L"Expected attribute value", L"'1'/>"},
+                                           MalformedCase{L"<a x=\"1/>", L"Error while parsing attribute string", L""}));
 
 TEST(Markup, ElementTextWithoutEndTagNeedsAnEndBelowTheRoot)
 {
@@ -287,7 +289,7 @@ TEST(MarkupEncoding, AnsiPageIsConverted)
 {
     const std::string text = "<a x=\"plain\"/>";
     CMarkup doc;
-    ASSERT_TRUE(doc.LoadFromMem(reinterpret_cast<const unsigned char*>(text.data()),
-                                static_cast<uint32_t>(text.size()), XMLFILE_ENCODING_ANSI));
+    ASSERT_TRUE(doc.LoadFromMem(reinterpret_cast<const unsigned char*>(text.data()), static_cast<uint32_t>(text.size()),
+                                XMLFILE_ENCODING_ANSI));
     EXPECT_EQ(Str(doc.GetRoot().GetAttributeValue(L"x")), L"plain");
 }

@@ -52,7 +52,10 @@ uint32_t BigEndian32(const std::string& s, size_t at)
            static_cast<uint32_t>(static_cast<unsigned char>(s[at + 3]));
 }
 
-std::wstring Attr(const CMarkupNode& node, const wchar_t* name) { return node.GetAttributeValue(name); }
+std::wstring Attr(const CMarkupNode& node, const wchar_t* name)
+{
+    return node.GetAttributeValue(name);
+}
 
 // The value of the last attribute called name (later ones win when applied).
 std::wstring LastAttr(const CMarkupNode& node, const wchar_t* name)
@@ -83,7 +86,7 @@ TEST_F(SkinFiles, ImagesHaveTheirSizes)
         const wchar_t* name;
         uint32_t width;
         uint32_t height;
-    } images[] = {{L"btn_sys_close.png", 90, 30},  {L"btn_sys_min.png", 90, 30},     {L"logo.png", 94, 94},
+    } images[] = {{L"btn_sys_close.png", 90, 30},  {L"btn_sys_min.png", 90, 30},    {L"logo.png", 94, 94},
                   {L"FullBackground.png", 52, 16}, {L"PlanBackground.png", 52, 16}, {L"Shadow.png", 170, 146}};
     for (const auto& image : images) {
         const std::string png = Read(image.name);

@@ -9,7 +9,10 @@ using SkinUI::CSkinString;
 
 namespace {
 
-std::wstring Repeat(wchar_t ch, int count) { return std::wstring(static_cast<size_t>(count), ch); }
+std::wstring Repeat(wchar_t ch, int count)
+{
+    return std::wstring(static_cast<size_t>(count), ch);
+}
 
 } // namespace
 

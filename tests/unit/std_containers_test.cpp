@@ -12,7 +12,10 @@
 using namespace SkinUI;
 
 namespace {
-void* P(intptr_t n) { return reinterpret_cast<void*>(n); }
+void* P(intptr_t n)
+{
+    return reinterpret_cast<void*>(n);
+}
 } // namespace
 
 TEST(StdPtrArray, GrowsFromElevenByDoubling)

@@ -17,7 +17,10 @@ using namespace SkinUI;
 
 namespace {
 
-std::wstring Str(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(L"<null>"); }
+std::wstring Str(const wchar_t* text)
+{
+    return text ? std::wstring(text) : std::wstring(L"<null>");
+}
 
 class SkinResources : public ::testing::Test {
 protected:
@@ -52,7 +55,8 @@ protected:
             CreateDirectoryW(sub.c_str(), nullptr);
             files.push_back(sub);
         }
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         EXPECT_NE(file, INVALID_HANDLE_VALUE);
         DWORD written = 0;
         if (!bytes.empty()) {

@@ -17,9 +17,15 @@ bool CPaintManagerUI::m_bCachedResourceZip = true;
 CSkinArchive* CPaintManagerUI::m_hResourceZip = nullptr;
 int CPaintManagerUI::m_nResType = RESTYPE_FOLDER;
 
-HINSTANCE CPaintManagerUI::GetInstance() { return m_hInstance; }
+HINSTANCE CPaintManagerUI::GetInstance()
+{
+    return m_hInstance;
+}
 
-void CPaintManagerUI::SetInstance(HINSTANCE instance) { m_hInstance = instance; }
+void CPaintManagerUI::SetInstance(HINSTANCE instance)
+{
+    m_hInstance = instance;
+}
 
 CSkinString CPaintManagerUI::GetInstancePath()
 {
@@ -43,13 +49,25 @@ CSkinString CPaintManagerUI::GetCurrentPath()
     return length == 0 || length >= MAX_PATH ? CSkinString() : CSkinString(path);
 }
 
-void CPaintManagerUI::SetCurrentPath(const wchar_t* path) { SetCurrentDirectoryW(path); }
+void CPaintManagerUI::SetCurrentPath(const wchar_t* path)
+{
+    SetCurrentDirectoryW(path);
+}
 
-HINSTANCE CPaintManagerUI::GetResourceDll() { return m_hResourceInstance ? m_hResourceInstance : m_hInstance; }
+HINSTANCE CPaintManagerUI::GetResourceDll()
+{
+    return m_hResourceInstance ? m_hResourceInstance : m_hInstance;
+}
 
-void CPaintManagerUI::SetResourceDll(HINSTANCE instance) { m_hResourceInstance = instance; }
+void CPaintManagerUI::SetResourceDll(HINSTANCE instance)
+{
+    m_hResourceInstance = instance;
+}
 
-const CSkinString& CPaintManagerUI::GetResourcePath() { return m_pStrResourcePath; }
+const CSkinString& CPaintManagerUI::GetResourcePath()
+{
+    return m_pStrResourcePath;
+}
 
 void CPaintManagerUI::SetResourcePath(const wchar_t* path)
 {
@@ -63,13 +81,25 @@ void CPaintManagerUI::SetResourcePath(const wchar_t* path)
     }
 }
 
-const CSkinString& CPaintManagerUI::GetResourceZip() { return m_pStrResourceZip; }
+const CSkinString& CPaintManagerUI::GetResourceZip()
+{
+    return m_pStrResourceZip;
+}
 
-const CSkinString& CPaintManagerUI::GetResourceZipPwd() { return m_pStrResourceZipPwd; }
+const CSkinString& CPaintManagerUI::GetResourceZipPwd()
+{
+    return m_pStrResourceZipPwd;
+}
 
-bool CPaintManagerUI::IsCachedResourceZip() { return m_bCachedResourceZip; }
+bool CPaintManagerUI::IsCachedResourceZip()
+{
+    return m_bCachedResourceZip;
+}
 
-HANDLE CPaintManagerUI::GetResourceZipHandle() { return m_hResourceZip; }
+HANDLE CPaintManagerUI::GetResourceZipHandle()
+{
+    return m_hResourceZip;
+}
 
 void CPaintManagerUI::CloseCachedZip()
 {
@@ -106,9 +136,15 @@ void CPaintManagerUI::SetResourceZip(const void* data, unsigned int length, cons
     m_hResourceZip = OpenSkinArchiveMemory(data, length, m_pStrResourceZipPwd);
 }
 
-int CPaintManagerUI::GetResourceType() { return m_nResType; }
+int CPaintManagerUI::GetResourceType()
+{
+    return m_nResType;
+}
 
-void CPaintManagerUI::SetResourceType(int type) { m_nResType = type; }
+void CPaintManagerUI::SetResourceType(int type)
+{
+    m_nResType = type;
+}
 
 void CPaintManagerUI::Term()
 {

@@ -12,7 +12,10 @@ CResourceManager* CResourceManager::GetInstance()
     return instance;
 }
 
-void CResourceManager::Release() { ResetResourceMap(); }
+void CResourceManager::Release()
+{
+    ResetResourceMap();
+}
 
 void CResourceManager::DeleteStrings(CStdStringPtrMap& map)
 {
@@ -154,6 +157,9 @@ void CResourceManager::ResetResourceMap()
     DeleteStrings(m_mTextResourceHashMap);
 }
 
-void CResourceManager::ResetTextMap() { DeleteStrings(m_mTextResourceHashMap); }
+void CResourceManager::ResetTextMap()
+{
+    DeleteStrings(m_mTextResourceHashMap);
+}
 
 } // namespace SkinUI

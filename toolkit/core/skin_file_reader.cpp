@@ -35,8 +35,8 @@ constexpr uint64_t kMaxReadable = 0x7FFFFFFFu;
 
 SkinReadError ReadWholeFile(const wchar_t* path, uint32_t limit, CSkinBuffer& out)
 {
-    FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+    FileHandle file(
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) {
         return SkinReadError::OpenFile;
     }
@@ -87,7 +87,8 @@ SkinReadError ReadFromArchive(const wchar_t* name, uint32_t limit, CSkinBuffer& 
     if ((limit > 0 && size > limit) || size > kMaxReadable) {
         return SkinReadError::TooLarge;
     }
-    if (!out.Allocate(static_cast<uint32_t>(size)) || archive->ExtractEntry(out.GetData(), size) != CSkinArchive::Result::Ok) {
+    if (!out.Allocate(static_cast<uint32_t>(size)) ||
+        archive->ExtractEntry(out.GetData(), size) != CSkinArchive::Result::Ok) {
         out.Free();
         return SkinReadError::Unzip;
     }

@@ -11,7 +11,10 @@ namespace SkinUI {
 
 namespace {
 
-bool IsSpace(wchar_t ch) { return ch > L'\0' && ch <= L' '; }
+bool IsSpace(wchar_t ch)
+{
+    return ch > L'\0' && ch <= L' ';
+}
 
 void SkipWhitespace(wchar_t*& p)
 {
@@ -20,7 +23,10 @@ void SkipWhitespace(wchar_t*& p)
     }
 }
 
-bool IsIdentifierChar(wchar_t ch) { return ch == L'_' || ch == L':' || iswalnum(static_cast<wint_t>(ch)); }
+bool IsIdentifierChar(wchar_t ch)
+{
+    return ch == L'_' || ch == L':' || iswalnum(static_cast<wint_t>(ch));
+}
 
 void SkipIdentifier(wchar_t*& p)
 {
@@ -38,15 +44,18 @@ void CopyTruncated(wchar_t* target, int capacity, const wchar_t* source)
 } // namespace
 
 CMarkup::CMarkup(const wchar_t* xml)
-    : m_pstrXML(nullptr), m_pElements(nullptr), m_nElements(0), m_nReservedElements(0), m_szErrorMsg{},
-      m_szErrorXML{}, m_bPreserveWhitespace(true)
+    : m_pstrXML(nullptr), m_pElements(nullptr), m_nElements(0), m_nReservedElements(0), m_szErrorMsg{}, m_szErrorXML{},
+      m_bPreserveWhitespace(true)
 {
     if (xml) {
         Load(xml);
     }
 }
 
-CMarkup::~CMarkup() { Release(); }
+CMarkup::~CMarkup()
+{
+    Release();
+}
 
 void CMarkup::Release()
 {

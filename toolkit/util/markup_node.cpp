@@ -8,14 +8,16 @@ namespace SkinUI {
 
 namespace {
 
-bool IsSpace(wchar_t ch) { return ch > L'\0' && ch <= L' '; }
+bool IsSpace(wchar_t ch)
+{
+    return ch > L'\0' && ch <= L' ';
+}
 
 } // namespace
 
 CMarkupNode::CMarkupNode() : m_iPos(0), m_nAttributes(0), m_aAttributes{}, m_pOwner(nullptr) {}
 
-CMarkupNode::CMarkupNode(CMarkup* owner, uint32_t pos)
-    : m_iPos(pos), m_nAttributes(0), m_aAttributes{}, m_pOwner(owner)
+CMarkupNode::CMarkupNode(CMarkup* owner, uint32_t pos) : m_iPos(pos), m_nAttributes(0), m_aAttributes{}, m_pOwner(owner)
 {
 }
 
@@ -59,9 +61,15 @@ CMarkupNode CMarkupNode::GetChild(const wchar_t* name) const
     return CMarkupNode();
 }
 
-bool CMarkupNode::HasSiblings() const { return m_pOwner && m_pOwner->m_pElements[m_iPos].iNext > 0; }
+bool CMarkupNode::HasSiblings() const
+{
+    return m_pOwner && m_pOwner->m_pElements[m_iPos].iNext > 0;
+}
 
-bool CMarkupNode::HasChildren() const { return m_pOwner && m_pOwner->m_pElements[m_iPos].iChild != 0; }
+bool CMarkupNode::HasChildren() const
+{
+    return m_pOwner && m_pOwner->m_pElements[m_iPos].iChild != 0;
+}
 
 const wchar_t* CMarkupNode::GetName() const
 {
@@ -110,7 +118,10 @@ void CMarkupNode::MapAttributes() const
     }
 }
 
-bool CMarkupNode::HasAttributes() const { return GetAttributeCount() > 0; }
+bool CMarkupNode::HasAttributes() const
+{
+    return GetAttributeCount() > 0;
+}
 
 bool CMarkupNode::HasAttribute(const wchar_t* name) const
 {

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <minizip/unzip.h>
+#include <new>
 #include <zlib.h>
 
 namespace SkinUI {
@@ -30,9 +30,15 @@ struct SkinArchiveStream {
 
 namespace {
 
-SkinArchiveStream* AsStream(voidpf stream) { return static_cast<SkinArchiveStream*>(stream); }
+SkinArchiveStream* AsStream(voidpf stream)
+{
+    return static_cast<SkinArchiveStream*>(stream);
+}
 
-voidpf ZCALLBACK StreamOpen(voidpf opaque, const void*, int) { return opaque; }
+voidpf ZCALLBACK StreamOpen(voidpf opaque, const void*, int)
+{
+    return opaque;
+}
 
 uLong ZCALLBACK StreamRead(voidpf, voidpf stream, void* buffer, uLong size)
 {
@@ -47,7 +53,10 @@ uLong ZCALLBACK StreamRead(voidpf, voidpf stream, void* buffer, uLong size)
     return static_cast<uLong>(count);
 }
 
-uLong ZCALLBACK StreamWrite(voidpf, voidpf, const void*, uLong) { return 0; }
+uLong ZCALLBACK StreamWrite(voidpf, voidpf, const void*, uLong)
+{
+    return 0;
+}
 
 ZPOS64_T ZCALLBACK StreamTell(voidpf, voidpf stream)
 {
@@ -90,7 +99,10 @@ long ZCALLBACK StreamSeek(voidpf, voidpf stream, ZPOS64_T offset, int origin)
     return 0;
 }
 
-int ZCALLBACK StreamClose(voidpf, voidpf) { return 0; }
+int ZCALLBACK StreamClose(voidpf, voidpf)
+{
+    return 0;
+}
 
 int ZCALLBACK StreamError(voidpf, voidpf stream)
 {
@@ -166,8 +178,7 @@ CSkinArchive::Result CSkinArchive::FindEntry(const wchar_t* name, uint64_t& size
     }
     unz_file_info64 info{};
     if (found != UNZ_OK ||
-        unzGetCurrentFileInfo64(static_cast<unzFile>(m_handle), &info, nullptr, 0, nullptr, 0, nullptr, 0) !=
-            UNZ_OK) {
+        unzGetCurrentFileInfo64(static_cast<unzFile>(m_handle), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) {
         return Result::Failed;
     }
     size = info.uncompressed_size;
@@ -224,8 +235,8 @@ CSkinArchive::Result CSkinArchive::ExtractEncrypted(unsigned char* buffer, uint6
     keys.Decrypt(raw.get(), rawSize);
     // The last header byte repeats the CRC's (or, with a data descriptor,
     // the time's) high byte: a cheap check of the password.
-    const unsigned char check = (info.flag & 8u) ? static_cast<unsigned char>(info.dosDate >> 8)
-                                                 : static_cast<unsigned char>(info.crc >> 24);
+    const unsigned char check =
+        (info.flag & 8u) ? static_cast<unsigned char>(info.dosDate >> 8) : static_cast<unsigned char>(info.crc >> 24);
     if (raw[CZipCryptoKeys::kHeaderSize - 1] != check) {
         return Result::Failed;
     }

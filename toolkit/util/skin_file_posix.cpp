@@ -18,8 +18,14 @@ FILE* SkinOpenFileForRead(const wchar_t* path)
     return fopen(name.data(), "rb");
 }
 
-int SkinSeekFile(FILE* file, int64_t offset, int origin) { return fseeko(file, static_cast<off_t>(offset), origin); }
+int SkinSeekFile(FILE* file, int64_t offset, int origin)
+{
+    return fseeko(file, static_cast<off_t>(offset), origin);
+}
 
-int64_t SkinTellFile(FILE* file) { return static_cast<int64_t>(ftello(file)); }
+int64_t SkinTellFile(FILE* file)
+{
+    return static_cast<int64_t>(ftello(file));
+}
 
 } // namespace SkinUI

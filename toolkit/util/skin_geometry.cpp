@@ -6,16 +6,25 @@
 namespace SkinUI {
 
 namespace {
-bool IsEmptyRect(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+bool IsEmptyRect(const RECT& r)
+{
+    return r.right <= r.left || r.bottom <= r.top;
+}
 } // namespace
 
 CSkinRect::CSkinRect() : RECT{0, 0, 0, 0} {}
 CSkinRect::CSkinRect(const RECT& src) : RECT(src) {}
 CSkinRect::CSkinRect(LONG l, LONG t, LONG r, LONG b) : RECT{l, t, r, b} {}
 
-void CSkinRect::Empty() { left = top = right = bottom = 0; }
+void CSkinRect::Empty()
+{
+    left = top = right = bottom = 0;
+}
 
-bool CSkinRect::IsNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
+bool CSkinRect::IsNull() const
+{
+    return left == 0 && top == 0 && right == 0 && bottom == 0;
+}
 
 void CSkinRect::Join(const RECT& rect)
 {
@@ -25,7 +34,10 @@ void CSkinRect::Join(const RECT& rect)
     bottom = std::max(bottom, rect.bottom);
 }
 
-void CSkinRect::ResetOffset() { Offset(-left, -top); }
+void CSkinRect::ResetOffset()
+{
+    Offset(-left, -top);
+}
 
 void CSkinRect::Normalize()
 {
@@ -53,7 +65,10 @@ void CSkinRect::Inflate(LONG dx, LONG dy)
     bottom += dy;
 }
 
-void CSkinRect::Deflate(LONG dx, LONG dy) { Inflate(-dx, -dy); }
+void CSkinRect::Deflate(LONG dx, LONG dy)
+{
+    Inflate(-dx, -dy);
+}
 
 void CSkinRect::Union(const RECT& rect)
 {

@@ -12,11 +12,17 @@ namespace SkinUI {
 
 namespace {
 
-const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
+const wchar_t* OrEmpty(const wchar_t* text)
+{
+    return text ? text : L"";
+}
 
 } // namespace
 
-CSkinString::CSkinString() : m_pstr(m_szBuffer) { m_szBuffer[0] = L'\0'; }
+CSkinString::CSkinString() : m_pstr(m_szBuffer)
+{
+    m_szBuffer[0] = L'\0';
+}
 
 CSkinString::CSkinString(wchar_t ch) : m_pstr(m_szBuffer)
 {
@@ -43,7 +49,10 @@ CSkinString::~CSkinString()
     }
 }
 
-int CSkinString::GetLength() const { return static_cast<int>(wcslen(m_pstr)); }
+int CSkinString::GetLength() const
+{
+    return static_cast<int>(wcslen(m_pstr));
+}
 
 void CSkinString::Empty()
 {
@@ -208,9 +217,15 @@ CSkinString CSkinString::operator+(const wchar_t* text) const
     return result;
 }
 
-int CSkinString::Compare(const wchar_t* text) const { return wcscmp(m_pstr, OrEmpty(text)); }
+int CSkinString::Compare(const wchar_t* text) const
+{
+    return wcscmp(m_pstr, OrEmpty(text));
+}
 
-int CSkinString::CompareNoCase(const wchar_t* text) const { return SkinCompareNoCase(m_pstr, OrEmpty(text)); }
+int CSkinString::CompareNoCase(const wchar_t* text) const
+{
+    return SkinCompareNoCase(m_pstr, OrEmpty(text));
+}
 
 void CSkinString::MakeUpper()
 {

@@ -9,7 +9,10 @@
 
 namespace SkinUI {
 
-int SkinCompareNoCase(const wchar_t* a, const wchar_t* b) { return wcscasecmp(a, b); }
+int SkinCompareNoCase(const wchar_t* a, const wchar_t* b)
+{
+    return wcscasecmp(a, b);
+}
 
 int SkinCountFormat(const wchar_t* format, va_list args)
 {

@@ -7,12 +7,21 @@
 namespace SkinUI {
 
 namespace {
-UINT CodePageOf(SkinCodePage page) { return page == SkinCodePage::Utf8 ? CP_UTF8 : GetACP(); }
+UINT CodePageOf(SkinCodePage page)
+{
+    return page == SkinCodePage::Utf8 ? CP_UTF8 : GetACP();
+}
 } // namespace
 
-int SkinCompareNoCase(const wchar_t* a, const wchar_t* b) { return _wcsicmp(a, b); }
+int SkinCompareNoCase(const wchar_t* a, const wchar_t* b)
+{
+    return _wcsicmp(a, b);
+}
 
-int SkinCountFormat(const wchar_t* format, va_list args) { return _vscwprintf(format, args); }
+int SkinCountFormat(const wchar_t* format, va_list args)
+{
+    return _vscwprintf(format, args);
+}
 
 int SkinFormatInto(wchar_t* buffer, int count, const wchar_t* format, va_list args)
 {

@@ -33,7 +33,10 @@ CStdPtrArray& CStdPtrArray::operator=(const CStdPtrArray& source)
     return *this;
 }
 
-CStdPtrArray::~CStdPtrArray() { free(m_ppVoid); }
+CStdPtrArray::~CStdPtrArray()
+{
+    free(m_ppVoid);
+}
 
 void CStdPtrArray::Empty()
 {

@@ -22,7 +22,10 @@ CStdStringPtrMap::CStdStringPtrMap(int buckets) : m_aT(nullptr), m_nBuckets(0), 
     m_nBuckets = buckets;
 }
 
-CStdStringPtrMap::~CStdStringPtrMap() { FreeAll(); }
+CStdStringPtrMap::~CStdStringPtrMap()
+{
+    FreeAll();
+}
 
 void CStdStringPtrMap::FreeAll()
 {
@@ -51,7 +54,10 @@ void CStdStringPtrMap::Resize(int buckets)
     }
 }
 
-void CStdStringPtrMap::RemoveAll() { Resize(m_nBuckets); }
+void CStdStringPtrMap::RemoveAll()
+{
+    Resize(m_nBuckets);
+}
 
 void* CStdStringPtrMap::Find(const wchar_t* key, bool optimize) const
 {

@@ -16,7 +16,10 @@ CStdValArray::CStdValArray(int elementSize, int preallocate)
     }
 }
 
-CStdValArray::~CStdValArray() { free(m_pVoid); }
+CStdValArray::~CStdValArray()
+{
+    free(m_pVoid);
+}
 
 bool CStdValArray::Add(const void* value)
 {
