@@ -19,6 +19,23 @@ void Put32(std::vector<unsigned char>& out, uint32_t v)
     Put16(out, v >> 16);
 }
 
+// From "version needed" to the name length: the same in both headers.
+void PutEntryFields(std::vector<unsigned char>& out, uint32_t flag, uint32_t method, uint32_t crc, size_t stored,
+                    const ZipEntry& e)
+{
+    constexpr uint32_t kTime = 0x6000; // 12:00:00
+    constexpr uint32_t kDate = 0x5988; // 2024-12-08
+    Put16(out, 20);
+    Put16(out, flag);
+    Put16(out, method);
+    Put16(out, kTime);
+    Put16(out, kDate);
+    Put32(out, crc);
+    Put32(out, static_cast<uint32_t>(stored));
+    Put32(out, static_cast<uint32_t>(e.data.size()));
+    Put16(out, static_cast<uint32_t>(e.name.size()));
+}
+
 std::string Deflate(const std::string& data)
 {
     z_stream z{};
@@ -42,8 +59,6 @@ std::string Deflate(const std::string& data)
 
 std::vector<unsigned char> BuildZip(const std::vector<ZipEntry>& entries)
 {
-    constexpr uint32_t kTime = 0x6000; // 12:00:00
-    constexpr uint32_t kDate = 0x5988; // 2024-12-08
     std::vector<unsigned char> out;
     std::vector<unsigned char> central;
     for (const ZipEntry& e : entries) {
@@ -65,35 +80,19 @@ std::vector<unsigned char> BuildZip(const std::vector<ZipEntry>& entries)
         const auto offset = static_cast<uint32_t>(out.size());
         const uint32_t method = e.deflate ? 8 : 0;
         Put32(out, 0x04034b50);
-        Put16(out, 20);
-        Put16(out, flag);
-        Put16(out, method);
-        Put16(out, kTime);
-        Put16(out, kDate);
-        Put32(out, crc);
-        Put32(out, static_cast<uint32_t>(body.size()));
-        Put32(out, static_cast<uint32_t>(e.data.size()));
-        Put16(out, static_cast<uint32_t>(e.name.size()));
+        PutEntryFields(out, flag, method, crc, body.size(), e);
         Put16(out, 0);
         out.insert(out.end(), e.name.begin(), e.name.end());
         out.insert(out.end(), body.begin(), body.end());
 
         Put32(central, 0x02014b50);
         Put16(central, 20);
-        Put16(central, 20);
-        Put16(central, flag);
-        Put16(central, method);
-        Put16(central, kTime);
-        Put16(central, kDate);
-        Put32(central, crc);
-        Put32(central, static_cast<uint32_t>(body.size()));
-        Put32(central, static_cast<uint32_t>(e.data.size()));
-        Put16(central, static_cast<uint32_t>(e.name.size()));
-        Put16(central, 0);
-        Put16(central, 0);
-        Put16(central, 0);
-        Put16(central, 0);
-        Put32(central, 0);
+        PutEntryFields(central, flag, method, crc, body.size(), e);
+        Put16(central, 0); // extra field
+        Put16(central, 0); // comment
+        Put16(central, 0); // disk
+        Put16(central, 0); // internal attributes
+        Put32(central, 0); // external attributes
         Put32(central, offset);
         central.insert(central.end(), e.name.begin(), e.name.end());
     }

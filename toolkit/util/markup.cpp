@@ -25,7 +25,12 @@ void SkipWhitespace(wchar_t*& p)
 
 bool IsIdentifierChar(wchar_t ch)
 {
-    return ch == L'_' || ch == L':' || iswalnum(static_cast<wint_t>(ch));
+    // ASCII first: skin names are ASCII, and iswalnum goes through the locale.
+    if (ch < 0x80) {
+        return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z') || (ch >= L'0' && ch <= L'9') || ch == L'_' ||
+               ch == L':';
+    }
+    return iswalnum(static_cast<wint_t>(ch)) != 0;
 }
 
 void SkipIdentifier(wchar_t*& p)
@@ -143,17 +148,19 @@ bool CMarkup::LoadFromMem(const unsigned char* bytes, uint32_t size, int encodin
                 size -= 3;
             }
         }
-        const auto* text = reinterpret_cast<const char*>(bytes);
-        const int length = size > 0 ? SkinDecodeText(page, text, static_cast<int>(size), nullptr, 0) : 0;
-        if (size > 0 && length <= 0) {
-            return Fail(L"Could not convert the document text");
+        if (size > 0x7FFFFFFEu) {
+            return Fail(L"Document too large");
         }
-        m_pstrXML = static_cast<wchar_t*>(malloc((static_cast<size_t>(length) + 1) * sizeof(wchar_t)));
+        // No encoding yields more UTF-16 units than bytes: one pass will do.
+        m_pstrXML = static_cast<wchar_t*>(malloc((static_cast<size_t>(size) + 1) * sizeof(wchar_t)));
         if (!m_pstrXML) {
             return Fail(L"Out of memory");
         }
-        if (length > 0) {
-            SkinDecodeText(page, text, static_cast<int>(size), m_pstrXML, length);
+        const int length = size > 0 ? SkinDecodeText(page, reinterpret_cast<const char*>(bytes), static_cast<int>(size),
+                                                     m_pstrXML, static_cast<int>(size))
+                                    : 0;
+        if (size > 0 && length <= 0) {
+            return Fail(L"Could not convert the document text");
         }
         m_pstrXML[length] = L'\0';
     }

@@ -56,6 +56,8 @@ public:
 private:
     CMarkupNode(CMarkup* owner, uint32_t pos);
     void MapAttributes() const;
+    // Index of the first attribute called name (ignoring case), or -1.
+    int FindAttribute(const wchar_t* name) const;
 
     struct XMLATTRIBUTE {
         uint32_t iName;

@@ -123,15 +123,20 @@ bool CMarkupNode::HasAttributes() const
     return GetAttributeCount() > 0;
 }
 
-bool CMarkupNode::HasAttribute(const wchar_t* name) const
+int CMarkupNode::FindAttribute(const wchar_t* name) const
 {
-    const int count = GetAttributeCount();
+    const int count = name ? GetAttributeCount() : 0;
     for (int i = 0; i < count; ++i) {
         if (SkinCompareNoCase(m_pOwner->m_pstrXML + m_aAttributes[i].iName, name) == 0) {
-            return true;
+            return i;
         }
     }
-    return false;
+    return -1;
+}
+
+bool CMarkupNode::HasAttribute(const wchar_t* name) const
+{
+    return FindAttribute(name) >= 0;
 }
 
 int CMarkupNode::GetAttributeCount() const
@@ -150,10 +155,7 @@ const wchar_t* CMarkupNode::GetAttributeName(int index) const
     if (!m_pOwner) {
         return nullptr;
     }
-    if (index < 0 || index >= GetAttributeCount()) {
-        return L"";
-    }
-    return m_pOwner->m_pstrXML + m_aAttributes[index].iName;
+    return index >= 0 && index < GetAttributeCount() ? m_pOwner->m_pstrXML + m_aAttributes[index].iName : L"";
 }
 
 const wchar_t* CMarkupNode::GetAttributeValue(int index) const
@@ -161,24 +163,12 @@ const wchar_t* CMarkupNode::GetAttributeValue(int index) const
     if (!m_pOwner) {
         return nullptr;
     }
-    if (index < 0 || index >= GetAttributeCount()) {
-        return L"";
-    }
-    return m_pOwner->m_pstrXML + m_aAttributes[index].iValue;
+    return index >= 0 && index < GetAttributeCount() ? m_pOwner->m_pstrXML + m_aAttributes[index].iValue : L"";
 }
 
 const wchar_t* CMarkupNode::GetAttributeValue(const wchar_t* name) const
 {
-    if (!m_pOwner) {
-        return nullptr;
-    }
-    const int count = GetAttributeCount();
-    for (int i = 0; name && i < count; ++i) {
-        if (SkinCompareNoCase(m_pOwner->m_pstrXML + m_aAttributes[i].iName, name) == 0) {
-            return m_pOwner->m_pstrXML + m_aAttributes[i].iValue;
-        }
-    }
-    return L"";
+    return m_pOwner ? GetAttributeValue(FindAttribute(name)) : nullptr;
 }
 
 bool CMarkupNode::GetAttributeValue(int index, wchar_t* buffer, int size) const
@@ -192,17 +182,7 @@ bool CMarkupNode::GetAttributeValue(int index, wchar_t* buffer, int size) const
 
 bool CMarkupNode::GetAttributeValue(const wchar_t* name, wchar_t* buffer, int size) const
 {
-    if (!m_pOwner || !buffer || size <= 0 || !name) {
-        return false;
-    }
-    const int count = GetAttributeCount();
-    for (int i = 0; i < count; ++i) {
-        if (SkinCompareNoCase(m_pOwner->m_pstrXML + m_aAttributes[i].iName, name) == 0) {
-            wcsncpy(buffer, m_pOwner->m_pstrXML + m_aAttributes[i].iValue, static_cast<size_t>(size));
-            return true;
-        }
-    }
-    return false;
+    return m_pOwner && GetAttributeValue(FindAttribute(name), buffer, size);
 }
 
 } // namespace SkinUI

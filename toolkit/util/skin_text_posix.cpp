@@ -119,6 +119,17 @@ int SkinDecodeText(SkinCodePage, const char* text, int length, wchar_t* out, int
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     size_t produced = 0;
     for (size_t i = 0; i < size;) {
+        if (p[i] < 0x80) {
+            if (out && outCount > 0) {
+                if (produced >= static_cast<size_t>(outCount)) {
+                    return 0;
+                }
+                out[produced] = static_cast<wchar_t>(p[i]);
+            }
+            ++produced;
+            ++i;
+            continue;
+        }
         size_t used = 0;
         const uint32_t cp = DecodeOne(p + i, size - i, used);
         i += used;
