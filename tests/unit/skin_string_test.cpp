@@ -179,3 +179,16 @@ TEST(SkinString, FormatHasNoLimitAndSmallFormatCutsAtSixtyThree)
     EXPECT_EQ(s.SmallFormat(L"%ls!", long63.c_str()), -1);
     EXPECT_EQ(std::wstring(s), long63) << "cut at 63 characters";
 }
+
+#ifdef _WIN32
+TEST(SkinString, WindowsFormatTakesWideTextForPercentS)
+{
+    // Layout code formats with "%s" and wide arguments, as the Windows
+    // run-time defines it for wide format strings.
+    CSkinString s;
+    EXPECT_EQ(s.Format(L"V%s", L"1.0.0.2"), 8);
+    EXPECT_EQ(std::wstring(s), L"V1.0.0.2");
+    EXPECT_EQ(s.SmallFormat(L"%s-%d", L"ab", 7), 4);
+    EXPECT_EQ(std::wstring(s), L"ab-7");
+}
+#endif
