@@ -85,6 +85,7 @@ public:
     bool Load(const wchar_t* xml);
     bool LoadFromMem(const unsigned char* bytes, uint32_t size, int encoding = XMLFILE_ENCODING_UTF8);
     // Reads the named skin file from the skin folder or the skin archive.
+    // Defined beside the skin resource settings (toolkit/core, Windows).
     bool LoadFromFile(const wchar_t* name, int encoding = XMLFILE_ENCODING_UTF8);
     void Release();
     bool IsValid() const { return m_pElements != nullptr; }
