@@ -103,7 +103,6 @@ void CMarkup::GetLastErrorLocation(wchar_t* buffer, int size) const
 bool CMarkup::Load(const wchar_t* xml)
 {
     Release();
-    ClearError();
     if (!xml) {
         return Fail(L"No document text");
     }
@@ -119,7 +118,6 @@ bool CMarkup::Load(const wchar_t* xml)
 bool CMarkup::LoadFromMem(const unsigned char* bytes, uint32_t size, int encoding)
 {
     Release();
-    ClearError();
     if (!bytes && size > 0) {
         return Fail(L"No document text");
     }

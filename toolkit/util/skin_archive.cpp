@@ -110,6 +110,68 @@ int ZCALLBACK StreamError(voidpf, voidpf stream)
     return s->file ? ferror(s->file) : 0;
 }
 
+// minizip as shipped cannot decrypt: read the raw entry, decrypt it here and
+// inflate it with zlib.
+CSkinArchive::Result ExtractEncrypted(unzFile handle, const unz_file_info64& info, const std::string& password,
+                                      unsigned char* buffer, uint64_t size)
+{
+    if (password.empty() || info.compressed_size < CZipCryptoKeys::kHeaderSize || info.compressed_size > 0x7FFFFFFFu ||
+        (info.compression_method != 0 && info.compression_method != Z_DEFLATED)) {
+        return CSkinArchive::Result::Failed;
+    }
+    int method = 0;
+    int level = 0;
+    if (unzOpenCurrentFile2(handle, &method, &level, 1) != UNZ_OK) {
+        return CSkinArchive::Result::Failed;
+    }
+    const auto rawSize = static_cast<size_t>(info.compressed_size);
+    std::unique_ptr<unsigned char[]> raw(new (std::nothrow) unsigned char[rawSize]);
+    const int read = raw ? unzReadCurrentFile(handle, raw.get(), static_cast<unsigned>(rawSize)) : -1;
+    unzCloseCurrentFile(handle);
+    if (read != static_cast<int>(rawSize)) {
+        return CSkinArchive::Result::Failed;
+    }
+
+    CZipCryptoKeys keys(password.c_str());
+    keys.Decrypt(raw.get(), rawSize);
+    // The last header byte repeats the CRC's (or, with a data descriptor,
+    // the time's) high byte: a cheap check of the password.
+    const unsigned char check =
+        (info.flag & 8u) ? static_cast<unsigned char>(info.dosDate >> 8) : static_cast<unsigned char>(info.crc >> 24);
+    if (raw[CZipCryptoKeys::kHeaderSize - 1] != check) {
+        return CSkinArchive::Result::Failed;
+    }
+    const unsigned char* data = raw.get() + CZipCryptoKeys::kHeaderSize;
+    const size_t dataSize = rawSize - CZipCryptoKeys::kHeaderSize;
+
+    if (info.compression_method == 0) {
+        if (dataSize != size) {
+            return CSkinArchive::Result::Failed;
+        }
+        memcpy(buffer, data, dataSize);
+    } else {
+        z_stream inflater{};
+        if (inflateInit2(&inflater, -MAX_WBITS) != Z_OK) {
+            return CSkinArchive::Result::Failed;
+        }
+        inflater.next_in = const_cast<unsigned char*>(data);
+        inflater.avail_in = static_cast<uInt>(dataSize);
+        inflater.next_out = buffer;
+        inflater.avail_out = static_cast<uInt>(size);
+        int status = inflate(&inflater, Z_FINISH);
+        if (status == Z_BUF_ERROR && inflater.avail_out == 0 && size == 0) {
+            status = Z_STREAM_END;
+        }
+        const bool complete = status == Z_STREAM_END && inflater.total_out == size;
+        inflateEnd(&inflater);
+        if (!complete) {
+            return CSkinArchive::Result::Failed;
+        }
+    }
+    const uLong crc = crc32(crc32(0L, Z_NULL, 0), buffer, static_cast<uInt>(size));
+    return crc == info.crc ? CSkinArchive::Result::Ok : CSkinArchive::Result::Failed;
+}
+
 } // namespace
 
 CSkinArchive::CSkinArchive(SkinArchiveStream* stream, void* handle, const char* password)
@@ -194,7 +256,7 @@ CSkinArchive::Result CSkinArchive::ExtractEntry(void* buffer, uint64_t size)
         return Result::Failed;
     }
     if (info.flag & 1u) {
-        return ExtractEncrypted(static_cast<unsigned char*>(buffer), size);
+        return ExtractEncrypted(handle, info, m_password, static_cast<unsigned char*>(buffer), size);
     }
     if (unzOpenCurrentFile(handle) != UNZ_OK) {
         return Result::Failed;
@@ -205,70 +267,6 @@ CSkinArchive::Result CSkinArchive::ExtractEntry(void* buffer, uint64_t size)
     const bool whole = read == static_cast<int>(size) && unzReadCurrentFile(handle, &extra, 1) == 0;
     const int closed = unzCloseCurrentFile(handle);
     return whole && closed == UNZ_OK ? Result::Ok : Result::Failed;
-}
-
-// minizip as shipped cannot decrypt: read the raw entry, decrypt it here and
-// inflate it with zlib.
-CSkinArchive::Result CSkinArchive::ExtractEncrypted(unsigned char* buffer, uint64_t size)
-{
-    unzFile handle = static_cast<unzFile>(m_handle);
-    unz_file_info64 info{};
-    if (m_password.empty() || unzGetCurrentFileInfo64(handle, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK ||
-        info.compressed_size < CZipCryptoKeys::kHeaderSize || info.compressed_size > 0x7FFFFFFFu ||
-        (info.compression_method != 0 && info.compression_method != Z_DEFLATED)) {
-        return Result::Failed;
-    }
-    int method = 0;
-    int level = 0;
-    if (unzOpenCurrentFile2(handle, &method, &level, 1) != UNZ_OK) {
-        return Result::Failed;
-    }
-    const auto rawSize = static_cast<size_t>(info.compressed_size);
-    std::unique_ptr<unsigned char[]> raw(new (std::nothrow) unsigned char[rawSize]);
-    const int read = raw ? unzReadCurrentFile(handle, raw.get(), static_cast<unsigned>(rawSize)) : -1;
-    unzCloseCurrentFile(handle);
-    if (read != static_cast<int>(rawSize)) {
-        return Result::Failed;
-    }
-
-    CZipCryptoKeys keys(m_password.c_str());
-    keys.Decrypt(raw.get(), rawSize);
-    // The last header byte repeats the CRC's (or, with a data descriptor,
-    // the time's) high byte: a cheap check of the password.
-    const unsigned char check =
-        (info.flag & 8u) ? static_cast<unsigned char>(info.dosDate >> 8) : static_cast<unsigned char>(info.crc >> 24);
-    if (raw[CZipCryptoKeys::kHeaderSize - 1] != check) {
-        return Result::Failed;
-    }
-    const unsigned char* data = raw.get() + CZipCryptoKeys::kHeaderSize;
-    const size_t dataSize = rawSize - CZipCryptoKeys::kHeaderSize;
-
-    if (info.compression_method == 0) {
-        if (dataSize != size) {
-            return Result::Failed;
-        }
-        memcpy(buffer, data, dataSize);
-    } else {
-        z_stream inflater{};
-        if (inflateInit2(&inflater, -MAX_WBITS) != Z_OK) {
-            return Result::Failed;
-        }
-        inflater.next_in = const_cast<unsigned char*>(data);
-        inflater.avail_in = static_cast<uInt>(dataSize);
-        inflater.next_out = buffer;
-        inflater.avail_out = static_cast<uInt>(size);
-        int status = inflate(&inflater, Z_FINISH);
-        if (status == Z_BUF_ERROR && inflater.avail_out == 0 && size == 0) {
-            status = Z_STREAM_END;
-        }
-        const bool complete = status == Z_STREAM_END && inflater.total_out == size;
-        inflateEnd(&inflater);
-        if (!complete) {
-            return Result::Failed;
-        }
-    }
-    const uLong crc = crc32(crc32(0L, Z_NULL, 0), buffer, static_cast<uInt>(size));
-    return crc == info.crc ? Result::Ok : Result::Failed;
 }
 
 } // namespace SkinUI

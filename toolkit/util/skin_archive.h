@@ -32,7 +32,6 @@ public:
 private:
     CSkinArchive(SkinArchiveStream* stream, void* handle, const char* password);
     static CSkinArchive* Open(SkinArchiveStream* stream, const char* password);
-    Result ExtractEncrypted(unsigned char* buffer, uint64_t size);
 
     SkinArchiveStream* m_stream;
     void* m_handle;

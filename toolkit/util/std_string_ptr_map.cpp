@@ -59,28 +59,56 @@ void CStdStringPtrMap::RemoveAll()
     Resize(m_nBuckets);
 }
 
+CStdStringPtrMap::TITEM* CStdStringPtrMap::FindItem(const wchar_t* key, unsigned int& slot) const
+{
+    slot = HashKey(key) % static_cast<unsigned int>(m_nBuckets);
+    for (TITEM* item = m_aT[slot]; item; item = item->pNext) {
+        if (item->Key == key) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+void CStdStringPtrMap::MoveToFront(TITEM* item, unsigned int slot) const
+{
+    if (item == m_aT[slot]) {
+        return;
+    }
+    item->pPrev->pNext = item->pNext;
+    if (item->pNext) {
+        item->pNext->pPrev = item->pPrev;
+    }
+    item->pPrev = nullptr;
+    item->pNext = m_aT[slot];
+    item->pNext->pPrev = item;
+    m_aT[slot] = item;
+}
+
+void CStdStringPtrMap::Link(unsigned int slot, const wchar_t* key, void* data)
+{
+    TITEM* item = new TITEM{CSkinString(key), data, nullptr, m_aT[slot]};
+    if (item->pNext) {
+        item->pNext->pPrev = item;
+    }
+    m_aT[slot] = item;
+    ++m_nCount;
+}
+
 void* CStdStringPtrMap::Find(const wchar_t* key, bool optimize) const
 {
     if (m_nBuckets == 0 || m_nCount == 0 || !key) {
         return nullptr;
     }
-    const unsigned int slot = HashKey(key) % static_cast<unsigned int>(m_nBuckets);
-    for (TITEM* item = m_aT[slot]; item; item = item->pNext) {
-        if (item->Key == key) {
-            if (optimize && item != m_aT[slot]) {
-                item->pPrev->pNext = item->pNext;
-                if (item->pNext) {
-                    item->pNext->pPrev = item->pPrev;
-                }
-                item->pPrev = nullptr;
-                item->pNext = m_aT[slot];
-                item->pNext->pPrev = item;
-                m_aT[slot] = item;
-            }
-            return item->Data;
-        }
+    unsigned int slot = 0;
+    TITEM* item = FindItem(key, slot);
+    if (!item) {
+        return nullptr;
     }
-    return nullptr;
+    if (optimize) {
+        MoveToFront(item, slot);
+    }
+    return item->Data;
 }
 
 bool CStdStringPtrMap::Insert(const wchar_t* key, void* data)
@@ -88,22 +116,13 @@ bool CStdStringPtrMap::Insert(const wchar_t* key, void* data)
     if (m_nBuckets == 0 || !key) {
         return false;
     }
-    if (Find(key)) {
+    // A present key (even one holding a null pointer) keeps its data.
+    unsigned int slot = 0;
+    if (TITEM* item = FindItem(key, slot)) {
+        MoveToFront(item, slot);
         return false;
     }
-    // Find reports a stored null pointer as a miss; look for the key itself.
-    const unsigned int slot = HashKey(key) % static_cast<unsigned int>(m_nBuckets);
-    for (TITEM* item = m_aT[slot]; item; item = item->pNext) {
-        if (item->Key == key) {
-            return false;
-        }
-    }
-    TITEM* item = new TITEM{CSkinString(key), data, nullptr, m_aT[slot]};
-    if (item->pNext) {
-        item->pNext->pPrev = item;
-    }
-    m_aT[slot] = item;
-    ++m_nCount;
+    Link(slot, key, data);
     return true;
 }
 
@@ -112,17 +131,13 @@ void* CStdStringPtrMap::Set(const wchar_t* key, void* data)
     if (m_nBuckets == 0 || !key) {
         return data;
     }
-    if (m_nCount > 0) {
-        const unsigned int slot = HashKey(key) % static_cast<unsigned int>(m_nBuckets);
-        for (TITEM* item = m_aT[slot]; item; item = item->pNext) {
-            if (item->Key == key) {
-                void* old = item->Data;
-                item->Data = data;
-                return old;
-            }
-        }
+    unsigned int slot = 0;
+    if (TITEM* item = FindItem(key, slot)) {
+        void* old = item->Data;
+        item->Data = data;
+        return old;
     }
-    Insert(key, data);
+    Link(slot, key, data);
     return nullptr;
 }
 
@@ -131,23 +146,22 @@ bool CStdStringPtrMap::Remove(const wchar_t* key)
     if (m_nBuckets == 0 || m_nCount == 0 || !key) {
         return false;
     }
-    const unsigned int slot = HashKey(key) % static_cast<unsigned int>(m_nBuckets);
-    for (TITEM* item = m_aT[slot]; item; item = item->pNext) {
-        if (item->Key == key) {
-            if (item->pNext) {
-                item->pNext->pPrev = item->pPrev;
-            }
-            if (item->pPrev) {
-                item->pPrev->pNext = item->pNext;
-            } else {
-                m_aT[slot] = item->pNext;
-            }
-            delete item;
-            --m_nCount;
-            return true;
-        }
+    unsigned int slot = 0;
+    TITEM* item = FindItem(key, slot);
+    if (!item) {
+        return false;
     }
-    return false;
+    if (item->pNext) {
+        item->pNext->pPrev = item->pPrev;
+    }
+    if (item->pPrev) {
+        item->pPrev->pNext = item->pNext;
+    } else {
+        m_aT[slot] = item->pNext;
+    }
+    delete item;
+    --m_nCount;
+    return true;
 }
 
 const wchar_t* CStdStringPtrMap::GetAt(int index) const

@@ -36,6 +36,10 @@ private:
     };
 
     void FreeAll();
+    // The entry holding key, or null; slot receives the key's bucket.
+    TITEM* FindItem(const wchar_t* key, unsigned int& slot) const;
+    void MoveToFront(TITEM* item, unsigned int slot) const;
+    void Link(unsigned int slot, const wchar_t* key, void* data);
 
     TITEM** m_aT;
     int m_nBuckets;
