@@ -1,0 +1,33 @@
+// A temporary clip region: the clip of a device context is narrowed to a
+// rectangle (or a rounded rectangle) and put back when the record goes.
+#pragma once
+
+#include <windows.h>
+
+namespace SkinUI {
+
+class CRenderClip {
+public:
+    CRenderClip() = default;
+    CRenderClip(const CRenderClip&) = delete;
+    CRenderClip& operator=(const CRenderClip&) = delete;
+    // Restores the previous clip and deletes both regions.
+    ~CRenderClip();
+
+    RECT rcItem{};
+    HDC hDC = nullptr;
+    HRGN hRgn = nullptr;
+    // The clip before, or null when the context had none.
+    HRGN hOldRgn = nullptr;
+
+    static void GenerateClip(HDC hDC, RECT rc, CRenderClip& clip);
+    static void GenerateRoundClip(HDC hDC, RECT rc, RECT rcItem, int width, int height, CRenderClip& clip);
+    // Back to the previous clip for a while, then to this one again.
+    static void UseOldClipBegin(HDC hDC, CRenderClip& clip);
+    static void UseOldClipEnd(HDC hDC, CRenderClip& clip);
+
+private:
+    void Begin(HDC context, const RECT& rc, HRGN region);
+};
+
+} // namespace SkinUI
