@@ -53,7 +53,7 @@ TEST(DrawString, KeysPlaceAndCutTheImage)
         // quote ends the scan, keeping what came before.
         {L"file='e.png' source='1,1,2,2", nullptr, 100, L"e.png", "0,0,0,0", "0,0,0,0", "0,0,0,0"},
         {L"file='f.png' source '1,1,2,2'", nullptr, 100, L"f.png", "0,0,0,0", "0,0,0,0", "0,0,0,0"},
-        {L"file='g.png',source='1,1,2,2'", nullptr, 100, L"g.png", "0,0,0,0", "0,0,0,0", "0,0,0,0"},
+        {L"file='g.png'source='1,1,2,2'", nullptr, 100, L"g.png", "0,0,0,0", "0,0,0,0", "0,0,0,0"},
         {L"file=g.png", nullptr, 100, L"file=g.png", "0,0,0,0", "0,0,0,0", "0,0,0,0"},
         // At 150 % numbers scale and the extension's dot gets "@150".
         {L"file='btn_sys_close.png' source='0,0,30,30'", nullptr, 150, L"btn_sys_close@150.png", "0,0,45,45", "0,0,0,0",

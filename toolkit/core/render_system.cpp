@@ -38,8 +38,10 @@ GradientFillFunction GetGradientFillFunction()
 void SoftwareAlphaBlend(HDC hDC, const RECT& dest, HBITMAP bitmap, const RECT& source, BYTE fade)
 {
     DIBSECTION section{};
+    // The system does not tell a top-down section from a bottom-up one: the
+    // engine's own images are all top-down.
     if (GetObjectW(bitmap, sizeof(section), &section) != sizeof(section) || section.dsBm.bmBitsPixel != 32 ||
-        !section.dsBm.bmBits || section.dsBmih.biHeight >= 0) {
+        !section.dsBm.bmBits) {
         return;
     }
     const int width = dest.right - dest.left;

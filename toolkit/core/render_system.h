@@ -14,8 +14,8 @@ using GradientFillFunction = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG,
 AlphaBlendFunction GetAlphaBlendFunction();
 GradientFillFunction GetGradientFillFunction();
 
-// Source-over of source (in bitmap, a 32-bit DIB section of premultiplied
-// pixels) onto dest with per-pixel alpha and constant alpha fade,
+// Source-over of source (in bitmap, a top-down 32-bit DIB section of
+// premultiplied pixels) onto dest with per-pixel alpha and constant alpha fade,
 // resampled by nearest pixel. Nothing for other bitmaps.
 void SoftwareAlphaBlend(HDC hDC, const RECT& dest, HBITMAP bitmap, const RECT& source, BYTE fade);
 

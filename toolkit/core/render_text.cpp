@@ -14,11 +14,12 @@ namespace {
 
 // "&#xE601;" draws the one UTF-16 unit it names: the (at most four)
 // characters after "&#x", without one trailing space and then one ';'.
-bool CharacterReference(const wchar_t* text, wchar_t& ch)
+// -1 when the text has no "&#x"; 0 when nothing readable follows it.
+int CharacterReference(const wchar_t* text)
 {
     const wchar_t* start = wcsstr(text, L"&#x");
     if (!start) {
-        return false;
+        return -1;
     }
     start += 3;
     wchar_t digits[5] = {};
@@ -33,8 +34,7 @@ bool CharacterReference(const wchar_t* text, wchar_t& ch)
     if (length > 0 && digits[length - 1] == L';') {
         digits[--length] = L'\0';
     }
-    ch = static_cast<wchar_t>(wcstoul(digits, nullptr, 16));
-    return true;
+    return static_cast<int>(wcstoul(digits, nullptr, 16) & 0xFFFF);
 }
 
 void DrawGdiText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const wchar_t* text, DWORD color, int font, UINT style)
@@ -42,11 +42,12 @@ void DrawGdiText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const wchar_t* te
     SetBkMode(hDC, TRANSPARENT);
     SetTextColor(hDC, RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF));
     CSelectObject select(hDC, pManager->GetFont(font));
-    wchar_t single = 0;
-    if (CharacterReference(text, single)) {
-        ::DrawTextW(hDC, &single, 1, &rc, style);
-    } else {
+    const int reference = CharacterReference(text);
+    if (reference < 0) {
         ::DrawTextW(hDC, text, -1, &rc, style);
+    } else if (reference > 0) {
+        const auto single = static_cast<wchar_t>(reference);
+        ::DrawTextW(hDC, &single, 1, &rc, style);
     }
 }
 
