@@ -30,30 +30,30 @@ void CRenderClip::Begin(HDC context, const RECT& rc, HRGN region)
     rcItem = rc;
 }
 
-void CRenderClip::GenerateClip(HDC hDC, RECT rc, CRenderClip& clip)
+void CRenderClip::GenerateClip(HDC dc, RECT rc, CRenderClip& clip)
 {
-    clip.Begin(hDC, rc, CreateRectRgnIndirect(&rc));
+    clip.Begin(dc, rc, CreateRectRgnIndirect(&rc));
 }
 
-void CRenderClip::GenerateRoundClip(HDC hDC, RECT rc, RECT rcItem, int width, int height, CRenderClip& clip)
+void CRenderClip::GenerateRoundClip(HDC dc, RECT rc, RECT item, int width, int height, CRenderClip& clip)
 {
     HRGN region = CreateRectRgnIndirect(&rc);
-    HRGN round = CreateRoundRectRgn(rcItem.left, rcItem.top, rcItem.right + 1, rcItem.bottom + 1, width, height);
+    HRGN round = CreateRoundRectRgn(item.left, item.top, item.right + 1, item.bottom + 1, width, height);
     CombineRgn(region, region, round, RGN_AND);
     DeleteObject(round);
-    clip.Begin(hDC, rc, region);
+    clip.Begin(dc, rc, region);
 }
 
-void CRenderClip::UseOldClipBegin(HDC hDC, CRenderClip& clip)
+void CRenderClip::UseOldClipBegin(HDC dc, CRenderClip& clip)
 {
-    SelectClipRgn(hDC, clip.hOldRgn);
+    SelectClipRgn(dc, clip.hOldRgn);
 }
 
 // The clip of GenerateClip again: the previous one narrowed by this one.
-void CRenderClip::UseOldClipEnd(HDC hDC, CRenderClip& clip)
+void CRenderClip::UseOldClipEnd(HDC dc, CRenderClip& clip)
 {
-    SelectClipRgn(hDC, clip.hOldRgn);
-    ExtSelectClipRgn(hDC, clip.hRgn, RGN_AND);
+    SelectClipRgn(dc, clip.hOldRgn);
+    ExtSelectClipRgn(dc, clip.hRgn, RGN_AND);
 }
 
 } // namespace SkinUI

@@ -20,11 +20,12 @@ public:
     // The clip before, or null when the context had none.
     HRGN hOldRgn = nullptr;
 
-    static void GenerateClip(HDC hDC, RECT rc, CRenderClip& clip);
-    static void GenerateRoundClip(HDC hDC, RECT rc, RECT rcItem, int width, int height, CRenderClip& clip);
+    static void GenerateClip(HDC dc, RECT rc, CRenderClip& clip);
+    // rc's region narrowed by a rounded rectangle over item.
+    static void GenerateRoundClip(HDC dc, RECT rc, RECT item, int width, int height, CRenderClip& clip);
     // Back to the previous clip for a while, then to this one again.
-    static void UseOldClipBegin(HDC hDC, CRenderClip& clip);
-    static void UseOldClipEnd(HDC hDC, CRenderClip& clip);
+    static void UseOldClipBegin(HDC dc, CRenderClip& clip);
+    static void UseOldClipEnd(HDC dc, CRenderClip& clip);
 
 private:
     void Begin(HDC context, const RECT& rc, HRGN region);
