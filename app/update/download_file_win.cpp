@@ -99,29 +99,22 @@ DWORD ContentLength(HINTERNET request)
     return length;
 }
 
-// Receives the GET body into the file; true when the transfer is whole.
-bool Transfer(HINTERNET request, DWORD headLength, DWORD getLength, const std::wstring& path, IDownloadOwner* owner)
+// Copies the body into the file; true when it is whole. Only a read that
+// succeeds with 0 bytes ends a body: a failed read (a reset, a time-out) is
+// a broken transfer, with or without an announced length.
+bool Receive(HINTERNET request, HANDLE file, DWORD length, IDownloadOwner* owner)
 {
-    // The HEAD answer sets the length; a GET that announces another one, or
-    // none when HEAD had none, decides.
-    DWORD length = headLength != kNoLength && headLength > 0 ? headLength : getLength;
-    if (getLength != kNoLength && getLength != length)
-        return false;
-
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-
     std::vector<char> buffer(kPieceSize);
     unsigned long long received = 0;
     const bool known = length != kNoLength && length > 0;
     while (!known || received < length) {
         DWORD read = 0;
-        if (!WinHttpReadData(request, buffer.data(), kPieceSize, &read) || read == 0)
+        if (!WinHttpReadData(request, buffer.data(), kPieceSize, &read))
+            return false;
+        if (read == 0)
             break;
         DWORD written = 0;
-        if (!WriteFile(file.get(), buffer.data(), read, &written, nullptr) || written != read)
+        if (!WriteFile(file, buffer.data(), read, &written, nullptr) || written != read)
             return false;
         received += read;
         if (known)
@@ -135,6 +128,28 @@ bool Transfer(HINTERNET request, DWORD headLength, DWORD getLength, const std::w
         return false;
     owner->SetProgress(100);
     return true;
+}
+
+// Receives the GET body into the file at `path`; true when the transfer is
+// whole. A file this run created is removed again when it is not.
+bool Transfer(HINTERNET request, DWORD headLength, DWORD getLength, const std::wstring& path, IDownloadOwner* owner)
+{
+    // The HEAD answer sets the length; a GET that announces another one, or
+    // none when HEAD had none, decides.
+    DWORD length = headLength != kNoLength && headLength > 0 ? headLength : getLength;
+    if (getLength != kNoLength && getLength != length)
+        return false;
+
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    const bool whole = Receive(request, file.get(), length, owner);
+    file.reset();
+    // A partial package is of no use to anyone; do not leave it behind.
+    if (!whole)
+        DeleteFileW(path.c_str());
+    return whole;
 }
 
 bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)
@@ -169,11 +184,7 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     // An error page is not the package.
     if (!get || StatusCode(get.get()) != HTTP_STATUS_OK)
         return false;
-    if (Transfer(get.get(), headLength, ContentLength(get.get()), path, owner))
-        return true;
-    // A partial package is of no use to anyone; do not leave it behind.
-    DeleteFileW(path.c_str());
-    return false;
+    return Transfer(get.get(), headLength, ContentLength(get.get()), path, owner);
 }
 
 } // namespace

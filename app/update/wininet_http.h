@@ -32,6 +32,8 @@ public:
     void CloseHandles();
 
 private:
+    friend struct CWininetHttpInspector; // tests look at the handles
+
     bool isHttps = false;
     void* hInternet = nullptr;
     void* hConnect = nullptr;

@@ -48,6 +48,8 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
 {
     if (url.empty())
         return kHttpEmptyAddress;
+    // The handles of an earlier request on this object are done with.
+    CloseHandles();
     hInternet = InternetOpenA("Http-connect", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!hInternet)
         return kHttpOpenFailed;

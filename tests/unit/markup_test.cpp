@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 using namespace SkinUI;
 
@@ -63,6 +64,8 @@ TEST(Markup, ElementTextWithoutEndTagNeedsAnEndBelowTheRoot)
     // Direct children of the root may run to the end of the text.
     EXPECT_TRUE(doc.Load(L"<a><b>text"));
     EXPECT_EQ(Str(doc.GetRoot().GetChild().GetValue()), L"text");
+    EXPECT_EQ(Str(doc.GetRoot().GetChild().GetName()), L"b");
+    EXPECT_TRUE(doc.GetRoot().GetChild(L"b").IsValid());
 }
 
 TEST(Markup, RootWithoutEndTagLoads)
@@ -76,6 +79,9 @@ TEST(Markup, RootWithoutEndTagLoads)
     EXPECT_EQ(root.GetAttributeCount(), 1);
     EXPECT_FALSE(root.HasChildren());
     EXPECT_FALSE(root.HasSiblings());
+
+    CMarkup bare(L"<Window>");
+    EXPECT_EQ(Str(bare.GetRoot().GetName()), L"Window");
 }
 
 TEST(Markup, TreeLinksAndValues)
@@ -272,14 +278,15 @@ TEST(MarkupEncoding, Utf8WithAndWithoutByteOrderMarkParseAlike)
 TEST(MarkupEncoding, Utf16NeedsAByteOrderMark)
 {
     const unsigned char little[] = {0xFF, 0xFE, '<', 0, 'a', 0, '/', 0, '>', 0};
-    const unsigned char big[] = {0xFE, 0xFF, 0, '<', 0, 'b', 0, '/', 0, '>'};
+    std::vector<unsigned char> big = {0xFE, 0xFF, 0, '<', 0, 'b', 0, '/', 0, '>'};
+    const std::vector<unsigned char> bigBefore = big;
     const unsigned char bare[] = {'<', 0, 'a', 0, '/', 0, '>', 0};
     CMarkup doc;
     ASSERT_TRUE(doc.LoadFromMem(little, sizeof(little), XMLFILE_ENCODING_UNICODE));
     EXPECT_EQ(Str(doc.GetRoot().GetName()), L"a");
-    ASSERT_TRUE(doc.LoadFromMem(big, sizeof(big), XMLFILE_ENCODING_UNICODE));
+    ASSERT_TRUE(doc.LoadFromMem(big.data(), static_cast<uint32_t>(big.size()), XMLFILE_ENCODING_UNICODE));
     EXPECT_EQ(Str(doc.GetRoot().GetName()), L"b");
-    EXPECT_EQ(big[3], '<') << "the caller's bytes stay as they were";
+    EXPECT_EQ(big, bigBefore) << "the caller's bytes stay as they were";
     EXPECT_FALSE(doc.LoadFromMem(bare, sizeof(bare), XMLFILE_ENCODING_UNICODE));
     EXPECT_EQ(Str(doc.GetLastErrorMessage()), L"UTF-16 text without a byte-order mark");
     EXPECT_FALSE(doc.LoadFromMem(little, 1, XMLFILE_ENCODING_UNICODE));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cwchar>
 #include <string>
 
@@ -30,9 +31,14 @@ TEST(SkinString, StorageFollowsTheInlineBoundaryBothWays)
     EXPECT_FALSE(s.IsInline());
     EXPECT_EQ(std::wstring(s.GetData()), Repeat(L'y', 63));
 
-    // A longer text reuses or grows the block; a short one returns inline.
+    // A longer text grows the block, a shorter one keeps it; a short one
+    // returns inline.
     s = Repeat(L'z', 200).c_str();
     EXPECT_EQ(s.GetLength(), 200);
+    const wchar_t* block = s.GetData();
+    s = Repeat(L'w', 100).c_str();
+    EXPECT_EQ(s.GetData(), block);
+    EXPECT_EQ(std::wstring(s.GetData()), Repeat(L'w', 100));
     s = L"short";
     EXPECT_TRUE(s.IsInline());
     EXPECT_EQ(std::wstring(s.GetData()), L"short");
@@ -105,6 +111,9 @@ TEST(SkinString, SubstringsClamp)
     EXPECT_EQ(std::wstring(abc.Mid(1)), L"bc");
     EXPECT_EQ(std::wstring(abc.Mid(1, 10)), L"bc");
     EXPECT_TRUE(abc.Mid(1, 0).IsEmpty());
+    EXPECT_EQ(std::wstring(abc.Mid(2, INT_MAX)), L"c");
+    EXPECT_EQ(std::wstring(abc.Mid(-4, INT_MAX)), L"abc");
+    EXPECT_TRUE(abc.Mid(INT_MAX, INT_MAX).IsEmpty());
     EXPECT_TRUE(abc.Left(-1).IsEmpty());
     EXPECT_EQ(std::wstring(abc.Left(2)), L"ab");
     EXPECT_EQ(std::wstring(abc.Left(10)), L"abc");
@@ -143,6 +152,19 @@ TEST(SkinString, ReplaceResumesBehindTheInsertedText)
     EXPECT_EQ(none.Replace(L"x", L"y"), 0);
     EXPECT_EQ(none.Replace(L"", L"y"), 0);
     EXPECT_EQ(none.Replace(L"b", L""), 1);
+
+    // Texts taken from the string itself, which each step rebuilds.
+    const std::wstring original = Repeat(L'a', 35) + L"b" + Repeat(L'a', 34);
+    CSkinString grown(original.c_str());
+    EXPECT_EQ(grown.Replace(L"b", grown.GetData()), 1);
+    EXPECT_EQ(std::wstring(grown), Repeat(L'a', 35) + original + Repeat(L'a', 34));
+    std::wstring pairs;
+    for (int i = 0; i < 35; ++i) {
+        pairs += L"ab";
+    }
+    CSkinString shrunk(pairs.c_str());
+    EXPECT_EQ(shrunk.Replace(shrunk.GetData() + 68, L"Z"), 35);
+    EXPECT_EQ(std::wstring(shrunk), Repeat(L'Z', 35));
     EXPECT_EQ(std::wstring(none), L"ac");
 }
 

@@ -107,6 +107,13 @@ TEST_F(DownloadFileTest, QueryStringIsNotRequested)
     RecordingOwner owner = Download("/packages/q.exe?token=abc&x=1");
     EXPECT_TRUE(owner.complete);
     EXPECT_EQ(ReadFile(target_), "query-less");
+    // What the server was asked for, request line by request line.
+    std::vector<std::string> asked;
+    for (const std::string& line : TestServer::LogLines())
+        if (line.find("q.exe") != std::string::npos)
+            asked.push_back(line.substr(line.find("\"method\"")));
+    EXPECT_EQ(asked, (std::vector<std::string>{R"("method": "HEAD", "path": "/packages/q.exe"})",
+                                               R"("method": "GET", "path": "/packages/q.exe"})"}));
 }
 
 TEST_F(DownloadFileTest, DroppedConnectionIsIncompleteAndLeavesNoFile)
@@ -115,6 +122,37 @@ TEST_F(DownloadFileTest, DroppedConnectionIsIncompleteAndLeavesNoFile)
     RecordingOwner owner = Download("/fault/drop-after/20000/packages/drop.exe");
     EXPECT_FALSE(owner.complete);
     EXPECT_FALSE(FileExists(target_));
+}
+
+// Without an announced length only the connection's orderly end ends the
+// body: a read that fails after some bytes (here a receive time-out) is a
+// broken download. (Wine reports a reset after data as an orderly end, so
+// the reset case can only be shown on Windows.)
+TEST_F(DownloadFileTest, BrokenBodyWithoutLengthIsIncompleteAndLeavesNoFile)
+{
+    TestServer::WritePackage("cut.exe", Package(20000));
+    RecordingOwner owner = Download("/fault/no-length/fault/stall-after/5000/packages/cut.exe");
+    EXPECT_FALSE(owner.complete);
+    EXPECT_FALSE(FileExists(target_));
+}
+
+TEST_F(DownloadFileTest, FailureBeforeWritingLeavesAnExistingFileAlone)
+{
+    TestServer::WritePackage("differ.exe", Package(3000));
+    std::ofstream(target_, std::ios::binary) << "not ours";
+    // HEAD and GET announce different lengths: refused before the file is opened.
+    EXPECT_FALSE(Download("/fault/head-length/7/packages/differ.exe").complete);
+    EXPECT_EQ(ReadFile(target_), "not ours");
+}
+
+TEST_F(DownloadFileTest, TargetThatCannotBeCreatedIsIncomplete)
+{
+    TestServer::WritePackage("nowhere.exe", "bytes");
+    RecordingOwner owner;
+    DownloadFile(AnsiToWide(TestServer::Url("/packages/nowhere.exe")),
+                 AnsiToWide(TestServer::Dir() + "missing-folder\\nowhere.exe"), &owner);
+    EXPECT_EQ(owner.finishedCalls, 1);
+    EXPECT_FALSE(owner.complete);
 }
 
 TEST_F(DownloadFileTest, OneByteShortIsIncomplete)

@@ -252,6 +252,9 @@ TEST_F(SkinResources, LinkedZipResourceHoldsTheSkin)
     CSkinBuffer raw;
     ASSERT_TRUE(ReadSkinImageBytes(L"#129", L"ZIPRES", nullptr, raw)) << "bytes of a typed resource";
     EXPECT_EQ(raw.GetSize(), size);
+    ASSERT_TRUE(ReadSkinImageBytes(MAKEINTRESOURCEW(129), L"ZIPRES", nullptr, raw)) << "a numeric identifier";
+    EXPECT_EQ(raw.GetSize(), size);
+    EXPECT_FALSE(ReadSkinImageBytes(MAKEINTRESOURCEW(129), nullptr, nullptr, raw)) << "no type, no file by number";
 }
 
 TEST_F(SkinResources, ImageMissingFromTheArchiveIsReadFromItsPath)
@@ -316,6 +319,22 @@ TEST_F(SkinResources, ResourceManagerTexts)
     manager->SetTextQueryInterface(nullptr);
     manager->ResetTextMap();
     EXPECT_EQ(Str(manager->GetText(L"ok")), L"ok");
+}
+
+TEST_F(SkinResources, ResourceManagerReleaseForgetsEverything)
+{
+    struct Provider : IQueryControlText {
+        const wchar_t* QueryControlText(const wchar_t*, const wchar_t*) override { return L"from provider"; }
+    } provider;
+    CResourceManager* manager = CResourceManager::GetInstance();
+    ASSERT_TRUE(manager->LoadResource(L"<Res><Image id=\"logo\" path=\"art.png\"/></Res>"));
+    ASSERT_TRUE(manager->LoadLanguage(L"<Lang><Text id=\"ok\" value=\"OK\"/></Lang>"));
+    manager->SetLanguage(L"en");
+    manager->SetTextQueryInterface(&provider);
+    manager->Release();
+    EXPECT_EQ(manager->GetImagePath(L"logo"), nullptr);
+    EXPECT_EQ(Str(manager->GetLanguage()), L"");
+    EXPECT_EQ(Str(manager->GetText(L"ok")), L"ok") << "no text left and no provider asked";
 }
 
 TEST_F(SkinResources, TermClosesTheCachedArchive)

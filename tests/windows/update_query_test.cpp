@@ -159,12 +159,4 @@ TEST(UpdateQuery, HugeAnswerIsReadWhole)
     EXPECT_EQ(manifest.updateType, 1);
 }
 
-TEST(UpdateQuery, HttpsOrPort443AsksForTls)
-{
-    // The test server speaks plain HTTP only, so a TLS request cannot succeed.
-    CWininetHttp http;
-    std::string body;
-    EXPECT_NE(http.Request("https://" + TestServer::Address() + "/packages/x", 0, body), kHttpOk);
-}
-
 } // namespace

@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <wininet.h>
+
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "http_timeouts.h"
 #include "test_server.h"
@@ -10,20 +14,27 @@
 
 namespace {
 
-TEST(CWininetHttp, EmptyAddressIsCode14)
-{
-    CWininetHttp http;
-    std::string response = "untouched";
-    EXPECT_EQ(http.Request("", 0, response), kHttpEmptyAddress);
-    EXPECT_EQ(response, "untouched");
-}
+struct CodeCase {
+    std::string url;
+    int code;
+};
 
-TEST(CWininetHttp, NotFoundStatusIsCode5WithoutBody)
+// Each failing step reports its own code and leaves the response alone.
+TEST(CWininetHttp, EachFailingStepHasItsCode)
 {
-    CWininetHttp http;
-    std::string response = "untouched";
-    EXPECT_EQ(http.Request(TestServer::Url("/nothing-here"), 0, response), kHttpNotFound);
-    EXPECT_EQ(response, "untouched");
+    const CodeCase cases[] = {
+        {"", kHttpEmptyAddress},
+        {"http:///upgrade/info", kHttpConnectFailed},              // no host name
+        {"http://127.0.0.1:9/upgrade/info", kHttpSendFailed},      // nothing listens on port 9 here
+        {TestServer::Url("/fault/no-answer/x"), kHttpHeadersFailed},  // closed without a status line
+        {TestServer::Url("/nothing-here"), kHttpNotFound},
+    };
+    for (const CodeCase& c : cases) {
+        CWininetHttp http;
+        std::string response = "untouched";
+        EXPECT_EQ(http.Request(c.url, 0, response), c.code) << c.url;
+        EXPECT_EQ(response, "untouched") << c.url;
+    }
 }
 
 TEST(CWininetHttp, ServerErrorBodyIsReturnedAsSuccess)
@@ -53,15 +64,12 @@ TEST(CWininetHttp, HostAndPathWithoutSchemeAreUsedDirectly)
     EXPECT_EQ(response, "plain");
 }
 
-TEST(CWininetHttp, UnreachablePortFailsQuicklyWithACode)
+TEST(CWininetHttp, UnreachablePortFailsWithinTheConnectTimeOut)
 {
-    // Port 9 (discard) on loopback has no listener here.
     CWininetHttp http;
-    std::string response = "untouched";
+    std::string response;
     DWORD start = GetTickCount();
-    int code = http.Request("http://127.0.0.1:9/upgrade/info?data=x", 0, response);
-    EXPECT_NE(code, kHttpOk);
-    EXPECT_EQ(response, "untouched");
+    EXPECT_EQ(http.Request("http://127.0.0.1:9/upgrade/info?data=x", 0, response), kHttpSendFailed);
     EXPECT_LT(GetTickCount() - start, DWORD(kHttpConnectTimeoutMs + 5000));
 }
 
@@ -76,12 +84,62 @@ TEST(CWininetHttp, StalledServerEndsWithinTheTimeOut)
     EXPECT_LT(took, DWORD(kHttpSendTimeoutMs + kHttpReceiveTimeoutMs + 5000));
 }
 
-TEST(CWininetHttp, ReleaseDeletesAHeapObject)
+} // namespace
+
+// Reads the handles a request leaves in the object.
+struct CWininetHttpInspector {
+    static std::vector<void*> Handles(const CWininetHttp& http)
+    {
+        return {http.hInternet, http.hConnect, http.hRequest};
+    }
+    static bool IsHttps(const CWininetHttp& http) { return http.isHttps; }
+};
+
+namespace {
+
+bool IsOpenInternetHandle(void* handle)
 {
-    CWininetHttp* http = new CWininetHttp;
+    DWORD type = 0, size = sizeof type;
+    return InternetQueryOptionA(static_cast<HINTERNET>(handle), INTERNET_OPTION_HANDLE_TYPE, &type, &size) != FALSE;
+}
+
+TEST(CWininetHttp, ASecondRequestClosesTheHandlesOfTheFirst)
+{
+    TestServer::WritePackage("twice.bin", "twice");
+    CWininetHttp http;
     std::string response;
-    http->Request(TestServer::Url("/packages/none"), 0, response);
-    http->Release(); // leak checkers would flag a missing delete; here it must not crash
+    ASSERT_EQ(http.Request(TestServer::Url("/packages/twice.bin"), 0, response), kHttpOk);
+    const std::vector<void*> first = CWininetHttpInspector::Handles(http);
+    ASSERT_EQ(http.Request(TestServer::Url("/packages/twice.bin"), 0, response), kHttpOk);
+    const std::vector<void*> second = CWininetHttpInspector::Handles(http);
+    for (void* handle : first) {
+        ASSERT_NE(handle, nullptr);
+        // A closed handle's value may be handed out again to the new request.
+        const bool reused = std::find(second.begin(), second.end(), handle) != second.end();
+        EXPECT_TRUE(reused || !IsOpenInternetHandle(handle)) << "handle " << handle << " is still open";
+    }
+    http.CloseHandles();
+    for (void* handle : second)
+        EXPECT_FALSE(IsOpenInternetHandle(handle));
+}
+
+TEST(CWininetHttp, HttpsSchemeAndPort443SelectTls)
+{
+    CWininetHttp http;
+    std::string response;
+    // The plain server sees a TLS handshake record where a request line belongs.
+    const size_t logged = TestServer::LogLines().size();
+    EXPECT_NE(http.Request("https://" + TestServer::Address() + "/packages/x", 0, response), kHttpOk);
+    EXPECT_TRUE(CWininetHttpInspector::IsHttps(http));
+    const std::vector<std::string> lines = TestServer::LogLines();
+    ASSERT_GT(lines.size(), logged);
+    EXPECT_NE(lines[logged].find("\"tls\": true"), std::string::npos) << lines[logged];
+
+    // Port 443 with the plain scheme asks for TLS too (nothing need listen there).
+    http.Request("http://127.0.0.1:443/upgrade/info", 0, response);
+    EXPECT_TRUE(CWininetHttpInspector::IsHttps(http));
+    http.Request(TestServer::Url("/packages/x"), 0, response);
+    EXPECT_FALSE(CWininetHttpInspector::IsHttps(http));
 }
 
 } // namespace

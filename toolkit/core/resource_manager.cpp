@@ -15,6 +15,9 @@ CResourceManager* CResourceManager::GetInstance()
 void CResourceManager::Release()
 {
     ResetResourceMap();
+    m_xml.Release();
+    m_sLanguage.Empty();
+    m_pQuerypInterface = nullptr;
 }
 
 void CResourceManager::DeleteStrings(CStdStringPtrMap& map)

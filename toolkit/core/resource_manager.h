@@ -20,7 +20,8 @@ protected:
 class CResourceManager {
 public:
     static CResourceManager* GetInstance();
-    // Empties every map; the instance stays usable.
+    // Empties every map and forgets the language, the text provider and the
+    // loaded list; the instance stays usable.
     void Release();
 
     // source: a resource identifier (read from GetResourceDll with type),

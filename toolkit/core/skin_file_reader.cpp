@@ -155,7 +155,15 @@ SkinReadError ReadSkinFile(const wchar_t* name, uint32_t limit, CSkinBuffer& out
 bool ReadSkinImageBytes(const wchar_t* name, const wchar_t* type, HINSTANCE module, CSkinBuffer& out)
 {
     out.Free();
-    if (!name || !*name) {
+    if (!name) {
+        return false;
+    }
+    // A numeric identifier (MAKEINTRESOURCE) names only a typed resource;
+    // it is no text and must not be read as one.
+    if (IS_INTRESOURCE(name)) {
+        return type && ReadModuleResource(name, type, module, out);
+    }
+    if (!*name) {
         return false;
     }
     CSkinString file(name);

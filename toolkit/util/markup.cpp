@@ -262,7 +262,10 @@ bool CMarkup::ParseLevel(wchar_t*& text, uint32_t parent, int depth)
             wchar_t* dest = text;
             ParseData(text, dest, L'<');
             if (*text == L'\0' && parent <= 1) {
+                // The document may end inside the text of the root or of
+                // one of its children: the name must still end.
                 *dest = L'\0';
+                *nameEnd = L'\0';
                 return true;
             }
             if (*text != L'<') {

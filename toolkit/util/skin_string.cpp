@@ -259,7 +259,8 @@ CSkinString CSkinString::Mid(int pos, int length) const
     if (pos < 0) {
         pos = 0;
     }
-    if (length < 0 || pos + length > total) {
+    // Compared as a difference: pos + length may not fit in an int.
+    if (length < 0 || length > total - pos) {
         length = total - pos;
     }
     if (length <= 0) {
@@ -310,20 +311,20 @@ int CSkinString::Replace(const wchar_t* from, const wchar_t* to)
     if (!from || !*from) {
         return 0;
     }
-    to = OrEmpty(to);
-    int pos = Find(from, 0);
-    if (pos < 0) {
+    if (Find(from, 0) < 0) {
         return 0;
     }
-    const int fromLength = static_cast<int>(wcslen(from));
-    const int toLength = static_cast<int>(wcslen(to));
+    // Either text may point into our own storage, which every step replaces.
+    const CSkinString fromCopy(from);
+    const CSkinString toCopy(OrEmpty(to));
+    const int fromLength = fromCopy.GetLength();
+    const int toLength = toCopy.GetLength();
     int count = 0;
-    while (pos >= 0) {
+    for (int pos = Find(fromCopy, 0); pos >= 0; pos = Find(fromCopy, pos + toLength)) {
         CSkinString rebuilt = Left(pos);
-        rebuilt.Append(to);
+        rebuilt.Append(toCopy);
         rebuilt.Append(Mid(pos + fromLength));
         Assign(rebuilt.m_pstr);
-        pos = Find(from, pos + toLength);
         ++count;
     }
     return count;

@@ -8,9 +8,23 @@ answers with JSON. Serves package files under /packages/ with HEAD and GET.
 Binds to 127.0.0.1 only.
 
 Faults, for tests: a path may start with /fault/NAME[/ARG], for example
-/fault/drop-after/100/packages/demo.exe; --fault NAME[:ARG] applies one to
-every request that names none. Names: stall, drop-after N, wrong-length D,
-no-length, 404, 500, malformed-json, huge-answer.
+/fault/drop-after/100/packages/demo.exe, and several such prefixes combine
+(/fault/no-length/fault/reset-after/5000/packages/demo.exe); --fault
+NAME[:ARG] applies one to every request that names none. Names:
+  stall             send nothing, then close after --stall-seconds
+  drop-after N      send N body bytes, then close the connection cleanly
+  reset-after N     send N body bytes, then reset the connection
+  stall-after N     send N body bytes, then stall
+  wrong-length D    announce a Content-Length off by D bytes
+  head-length D     the same for HEAD answers only
+  no-length         announce no length; the body ends with the connection
+  404, 500          answer with that status and an HTML page
+  no-answer         close the connection without answering
+  malformed-json, huge-answer   spoil the update-information answer
+
+Every request is logged (method and raw target); an update-information
+request also with what the server made of it. A connection that opens with
+a TLS handshake record is logged as {"tls": true} and closed.
 
 Catalogue (JSON):
   {"releases": [{"appId": "Ferncastle", "channel": "1001" (or "*"),
@@ -24,6 +38,7 @@ import hashlib
 import json
 import os
 import socket
+import struct
 import sys
 import threading
 import time
@@ -32,8 +47,8 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
-FAULTS_WITH_ARG = {"drop-after", "wrong-length"}
-FAULTS = FAULTS_WITH_ARG | {"stall", "no-length", "404", "500", "malformed-json", "huge-answer"}
+FAULTS_WITH_ARG = {"drop-after", "reset-after", "stall-after", "wrong-length", "head-length"}
+FAULTS = FAULTS_WITH_ARG | {"stall", "no-length", "no-answer", "404", "500", "malformed-json", "huge-answer"}
 
 # Answer codes of this server.
 CODE_OK = 0
@@ -106,22 +121,34 @@ class Handler(BaseHTTPRequestHandler):
 
     # --- request routing -------------------------------------------------
 
-    def split_fault(self):
+    def split_faults(self):
+        """Takes the /fault/NAME[/ARG] prefixes off the path: (path, {name: arg})."""
         path = self.path
-        fault, arg = None, None
-        if path.startswith("/fault/"):
+        faults = {}
+        while path.startswith("/fault/"):
             parts = path.split("/", 4)  # '', 'fault', name, arg-or-rest...
-            fault = parts[2]
-            if fault in FAULTS_WITH_ARG:
-                arg = parts[3] if len(parts) > 3 else "0"
-                rest = "/" + (parts[4] if len(parts) > 4 else "")
+            name = parts[2]
+            if name in FAULTS_WITH_ARG:
+                faults[name] = parts[3] if len(parts) > 3 else "0"
+                path = "/" + (parts[4] if len(parts) > 4 else "")
             else:
-                rest = "/" + "/".join(parts[3:])
-            path = rest
-        elif self.server.args.fault:
+                faults[name] = None
+                path = "/" + "/".join(parts[3:])
+        if not faults and self.server.args.fault:
             name, _, value = self.server.args.fault.partition(":")
-            fault, arg = name, (value or "0")
-        return path, fault, arg
+            faults[name] = value or "0"
+        return path, faults
+
+    def handle(self):
+        # A TLS client speaks first with a handshake record (type 22).
+        try:
+            first = self.connection.recv(1, socket.MSG_PEEK)
+        except OSError:
+            return
+        if first == b"\x16":
+            self.server.write_log({"time": time.time(), "tls": True})
+            return
+        super().handle()
 
     def do_HEAD(self):
         self.route(head=True)
@@ -130,27 +157,31 @@ class Handler(BaseHTTPRequestHandler):
         self.route(head=False)
 
     def route(self, head):
-        path, fault, arg = self.split_fault()
-        if fault == "stall":
+        path, faults = self.split_faults()
+        if "stall" in faults:
             time.sleep(self.server.args.stall_seconds)
             self.close_connection = True
             return
-        if fault in ("404", "500"):
-            status = int(fault)
-            body = f"<html><body><h1>{status}</h1></body></html>".encode()
-            return self.send_body(status, "text/html", body, head, None, None)
+        if "no-answer" in faults:
+            self.close_connection = True
+            return
+        for status in (404, 500):
+            if str(status) in faults:
+                body = f"<html><body><h1>{status}</h1></body></html>".encode()
+                return self.send_body(status, "text/html", body, head, {})
         parsed = urllib.parse.urlsplit(path)
         if parsed.path == "/upgrade/info":
-            status, body = self.answer_info(parsed.query, fault)
-            return self.send_body(status, "application/json; charset=utf-8", body, head, fault, arg)
+            status, body = self.answer_info(parsed.query, faults)
+            return self.send_body(status, "application/json; charset=utf-8", body, head, faults)
+        self.server.write_log({"time": time.time(), "method": self.command, "path": self.path})
         if parsed.path.startswith("/packages/"):
             name = urllib.parse.unquote(parsed.path[len("/packages/"):])
             data = self.read_package(name)
             if data is None:
                 body = b"<html><body><h1>404</h1></body></html>"
-                return self.send_body(404, "text/html", body, head, None, None)
-            return self.send_body(200, "application/octet-stream", data, head, fault, arg)
-        self.send_body(404, "text/html", b"<html><body>not here</body></html>", head, None, None)
+                return self.send_body(404, "text/html", body, head, {})
+            return self.send_body(200, "application/octet-stream", data, head, faults)
+        self.send_body(404, "text/html", b"<html><body>not here</body></html>", head, {})
 
     def read_package(self, name):
         base = os.path.realpath(self.server.args.packages or ".")
@@ -162,14 +193,14 @@ class Handler(BaseHTTPRequestHandler):
 
     # --- the update-information answer ----------------------------------
 
-    def answer_info(self, query, fault):
-        record = {"time": time.time(), "path": self.path, "rawQuery": query}
+    def answer_info(self, query, faults):
+        record = {"time": time.time(), "method": self.command, "path": self.path, "rawQuery": query}
         answer = self.judge(query, record)
         record["answer"] = answer
         self.server.write_log(record)
-        if fault == "malformed-json":
+        if "malformed-json" in faults:
             return 200, b'{"code": 0, "desc": "cut short", "data": {"updateType": 1,'
-        if fault == "huge-answer":
+        if "huge-answer" in faults:
             answer = dict(answer)
             answer["padding"] = "x" * (8 * 1024 * 1024)
         return 200, json.dumps(answer, ensure_ascii=False).encode("utf-8")
@@ -228,13 +259,15 @@ class Handler(BaseHTTPRequestHandler):
 
     # --- sending, with the transfer faults ---------------------------------
 
-    def send_body(self, status, content_type, body, head, fault, arg):
+    def send_body(self, status, content_type, body, head, faults):
         self.send_response(status)
         self.send_header("Content-Type", content_type)
         length = len(body)
-        if fault == "wrong-length":
-            length = max(0, length + int(arg))
-        if fault == "no-length":
+        if "wrong-length" in faults:
+            length = max(0, length + int(faults["wrong-length"]))
+        if head and "head-length" in faults:
+            length = max(0, length + int(faults["head-length"]))
+        if "no-length" in faults:
             self.send_header("Connection", "close")
             self.close_connection = True
         else:
@@ -242,16 +275,30 @@ class Handler(BaseHTTPRequestHandler):
         self.end_headers()
         if head:
             return
-        if fault == "drop-after":
-            self.wfile.write(body[: int(arg)])
+        if "drop-after" in faults:
+            self.wfile.write(body[: int(faults["drop-after"])])
             self.wfile.flush()
             self.connection.shutdown(socket.SHUT_RDWR)
             self.close_connection = True
             return
-        if fault == "wrong-length" and length < len(body):
+        if "reset-after" in faults:
+            self.wfile.write(body[: int(faults["reset-after"])])
+            self.wfile.flush()
+            # Closing with a zero linger time sends RST instead of FIN.
+            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            self.connection.close()
+            self.close_connection = True
+            return
+        if "stall-after" in faults:
+            self.wfile.write(body[: int(faults["stall-after"])])
+            self.wfile.flush()
+            time.sleep(self.server.args.stall_seconds)
+            self.close_connection = True
+            return
+        if "wrong-length" in faults and length < len(body):
             body = body[:length]
         self.wfile.write(body)
-        if fault == "wrong-length" and length > len(body):
+        if "wrong-length" in faults and length > len(body):
             self.close_connection = True
 
 
