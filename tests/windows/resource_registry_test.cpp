@@ -110,6 +110,11 @@ TEST_F(ResourceRegistry, ImagesAndParsedDrawStrings)
     CPaintManagerUI manager;
     EXPECT_EQ(manager.AddImage(L""), nullptr);
     EXPECT_EQ(manager.AddImage(L"red.png", L"PNG"), nullptr) << "a resource type wants a number";
+    const tagTImageInfo* resource = manager.AddImage(L"130", L"PNG");
+    ASSERT_NE(resource, nullptr);
+    EXPECT_EQ(resource->nX, 90);
+    EXPECT_EQ(Str(resource->sResType), L"PNG");
+    EXPECT_EQ(manager.AddImage(L"131", L"PNG"), nullptr);
     EXPECT_EQ(manager.GetImageEx(L"none.png"), nullptr);
     const tagTImageInfo* image = manager.GetImageEx(L"red.png");
     ASSERT_NE(image, nullptr);

@@ -16,6 +16,17 @@ void tagTFontInfo::Reset()
     tm = TEXTMETRICW{};
 }
 
+void tagTFontInfo::Assign(HFONT font, const wchar_t* face, int size, bool bold, bool underline, bool italic)
+{
+    Reset();
+    hFont = font;
+    sFontName = face;
+    iSize = size;
+    bBold = bold;
+    bUnderline = underline;
+    bItalic = italic;
+}
+
 void tagTFontInfo::Measure(HDC hDC)
 {
     if (!hFont || tm.tmHeight != 0) {

@@ -15,6 +15,8 @@ struct tagTFontInfo {
 
     // Deletes the font and clears every field.
     void Reset();
+    // Reset, then takes font and what it was made from.
+    void Assign(HFONT font, const wchar_t* face, int size, bool bold, bool underline, bool italic);
     // Fills tm on first use (all zero means not yet measured), with hDC or,
     // when that is null, a screen-compatible DC.
     void Measure(HDC hDC);

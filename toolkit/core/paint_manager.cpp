@@ -45,14 +45,8 @@ void CPaintManagerUI::InitSharedResources()
     LOGFONTW lf{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     lf.lfCharSet = DEFAULT_CHARSET;
-    tagTFontInfo& font = m_SharedResInfo.m_DefaultFontInfo;
-    font.Reset();
-    font.hFont = CreateFontIndirectW(&lf);
-    font.sFontName = lf.lfFaceName;
-    font.iSize = -lf.lfHeight;
-    font.bBold = lf.lfWeight >= FW_BOLD;
-    font.bUnderline = lf.lfUnderline != FALSE;
-    font.bItalic = lf.lfItalic != FALSE;
+    m_SharedResInfo.m_DefaultFontInfo.Assign(CreateFontIndirectW(&lf), lf.lfFaceName, -lf.lfHeight,
+                                             lf.lfWeight >= FW_BOLD, lf.lfUnderline != FALSE, lf.lfItalic != FALSE);
 }
 
 void CPaintManagerUI::ReleaseSharedResources()
@@ -64,56 +58,6 @@ void CPaintManagerUI::ReleaseSharedResources()
 tagTResInfo& CPaintManagerUI::TargetResInfo(bool shared)
 {
     return shared || m_bForceUseSharedRes ? m_SharedResInfo : m_ResInfo;
-}
-
-DWORD CPaintManagerUI::GetDefaultDisabledColor() const
-{
-    return m_ResInfo.m_dwDefaultDisabledColor;
-}
-
-void CPaintManagerUI::SetDefaultDisabledColor(DWORD color, bool shared)
-{
-    TargetResInfo(shared).m_dwDefaultDisabledColor = color;
-}
-
-DWORD CPaintManagerUI::GetDefaultFontColor() const
-{
-    return m_ResInfo.m_dwDefaultFontColor;
-}
-
-void CPaintManagerUI::SetDefaultFontColor(DWORD color, bool shared)
-{
-    TargetResInfo(shared).m_dwDefaultFontColor = color;
-}
-
-DWORD CPaintManagerUI::GetDefaultLinkFontColor() const
-{
-    return m_ResInfo.m_dwDefaultLinkFontColor;
-}
-
-void CPaintManagerUI::SetDefaultLinkFontColor(DWORD color, bool shared)
-{
-    TargetResInfo(shared).m_dwDefaultLinkFontColor = color;
-}
-
-DWORD CPaintManagerUI::GetDefaultLinkHoverFontColor() const
-{
-    return m_ResInfo.m_dwDefaultLinkHoverFontColor;
-}
-
-void CPaintManagerUI::SetDefaultLinkHoverFontColor(DWORD color, bool shared)
-{
-    TargetResInfo(shared).m_dwDefaultLinkHoverFontColor = color;
-}
-
-DWORD CPaintManagerUI::GetDefaultSelectedBkColor() const
-{
-    return m_ResInfo.m_dwDefaultSelectedBkColor;
-}
-
-void CPaintManagerUI::SetDefaultSelectedBkColor(DWORD color, bool shared)
-{
-    TargetResInfo(shared).m_dwDefaultSelectedBkColor = color;
 }
 
 } // namespace SkinUI

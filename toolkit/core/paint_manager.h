@@ -51,16 +51,29 @@ public:
     void SetForceUseSharedRes(bool force) { m_bForceUseSharedRes = force; }
     bool IsForceUseSharedRes() const { return m_bForceUseSharedRes; }
 
-    DWORD GetDefaultDisabledColor() const;
-    void SetDefaultDisabledColor(DWORD color, bool shared = false);
-    DWORD GetDefaultFontColor() const;
-    void SetDefaultFontColor(DWORD color, bool shared = false);
-    DWORD GetDefaultLinkFontColor() const;
-    void SetDefaultLinkFontColor(DWORD color, bool shared = false);
-    DWORD GetDefaultLinkHoverFontColor() const;
-    void SetDefaultLinkHoverFontColor(DWORD color, bool shared = false);
-    DWORD GetDefaultSelectedBkColor() const;
-    void SetDefaultSelectedBkColor(DWORD color, bool shared = false);
+    // Each manager starts with the shared set's colours.
+    DWORD GetDefaultDisabledColor() const { return m_ResInfo.m_dwDefaultDisabledColor; }
+    void SetDefaultDisabledColor(DWORD color, bool shared = false)
+    {
+        TargetResInfo(shared).m_dwDefaultDisabledColor = color;
+    }
+    DWORD GetDefaultFontColor() const { return m_ResInfo.m_dwDefaultFontColor; }
+    void SetDefaultFontColor(DWORD color, bool shared = false) { TargetResInfo(shared).m_dwDefaultFontColor = color; }
+    DWORD GetDefaultLinkFontColor() const { return m_ResInfo.m_dwDefaultLinkFontColor; }
+    void SetDefaultLinkFontColor(DWORD color, bool shared = false)
+    {
+        TargetResInfo(shared).m_dwDefaultLinkFontColor = color;
+    }
+    DWORD GetDefaultLinkHoverFontColor() const { return m_ResInfo.m_dwDefaultLinkHoverFontColor; }
+    void SetDefaultLinkHoverFontColor(DWORD color, bool shared = false)
+    {
+        TargetResInfo(shared).m_dwDefaultLinkHoverFontColor = color;
+    }
+    DWORD GetDefaultSelectedBkColor() const { return m_ResInfo.m_dwDefaultSelectedBkColor; }
+    void SetDefaultSelectedBkColor(DWORD color, bool shared = false)
+    {
+        TargetResInfo(shared).m_dwDefaultSelectedBkColor = color;
+    }
 
     // Fonts by number; sizes are in 96-DPI pixels.
     HFONT AddFont(int id, const wchar_t* face, int size, bool bold, bool underline, bool italic, bool shared = false);

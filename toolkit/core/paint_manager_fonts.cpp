@@ -18,17 +18,6 @@ CSkinString FontKey(int id)
     return key;
 }
 
-void Fill(tagTFontInfo& info, HFONT font, const CSkinString& face, int size, bool bold, bool underline, bool italic)
-{
-    info.Reset();
-    info.hFont = font;
-    info.sFontName = face;
-    info.iSize = size;
-    info.bBold = bold;
-    info.bUnderline = underline;
-    info.bItalic = italic;
-}
-
 } // namespace
 
 HFONT CPaintManagerUI::CreateScaledFont(const wchar_t* face, int size, bool bold, bool underline, bool italic,
@@ -64,7 +53,7 @@ HFONT CPaintManagerUI::AddFont(int id, const wchar_t* face, int size, bool bold,
         return nullptr;
     }
     auto info = std::make_unique<tagTFontInfo>();
-    Fill(*info, font, used, size, bold, underline, italic);
+    info->Assign(font, used, size, bold, underline, italic);
     if (m_hDcPaint) {
         info->Measure(m_hDcPaint);
     }
@@ -82,7 +71,7 @@ void CPaintManagerUI::SetDefaultFont(const wchar_t* face, int size, bool bold, b
         return;
     }
     tagTFontInfo& info = TargetResInfo(shared).m_DefaultFontInfo;
-    Fill(info, font, used, size, bold, underline, italic);
+    info.Assign(font, used, size, bold, underline, italic);
     if (m_hDcPaint) {
         info.Measure(m_hDcPaint);
     }

@@ -18,6 +18,19 @@ bool IsBlank(wchar_t ch)
     return ch >= 1 && ch <= 32;
 }
 
+// White space and one sign, as the C library's number readers take them.
+const wchar_t* SkipSpaceAndSign(const wchar_t* p, bool& negative)
+{
+    while (IsSpace(*p)) {
+        ++p;
+    }
+    negative = *p == L'-';
+    if (*p == L'+' || *p == L'-') {
+        ++p;
+    }
+    return p;
+}
+
 int HexDigit(wchar_t ch)
 {
     if (ch >= L'0' && ch <= L'9') {
@@ -36,14 +49,8 @@ int HexDigit(wchar_t ch)
 // optional "0x"; too large a magnitude saturates, a '-' negates modulo 2^32.
 uint32_t ReadHex(const wchar_t* p)
 {
-    while (IsSpace(*p)) {
-        ++p;
-    }
     bool negative = false;
-    if (*p == L'+' || *p == L'-') {
-        negative = *p == L'-';
-        ++p;
-    }
+    p = SkipSpaceAndSign(p, negative);
     if (p[0] == L'0' && (p[1] == L'x' || p[1] == L'X') && HexDigit(p[2]) >= 0) {
         p += 2;
     }
@@ -88,14 +95,8 @@ LONG ReadSkinInt(const wchar_t* text, const wchar_t** end)
     if (!p) {
         return 0;
     }
-    while (IsSpace(*p)) {
-        ++p;
-    }
     bool negative = false;
-    if (*p == L'+' || *p == L'-') {
-        negative = *p == L'-';
-        ++p;
-    }
+    p = SkipSpaceAndSign(p, negative);
     if (*p < L'0' || *p > L'9') {
         return 0;
     }
