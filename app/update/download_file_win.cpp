@@ -6,8 +6,8 @@
 
 #include <vector>
 
+#include "base/unique_handle.h"
 #include "http_timeouts.h"
-#include "win_handle.h"
 
 namespace {
 
@@ -140,8 +140,8 @@ bool Transfer(HINTERNET request, DWORD headLength, DWORD getLength, const std::w
     if (getLength != kNoLength && getLength != length)
         return false;
 
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     const bool whole = Receive(request, file.get(), length, owner);

@@ -4,8 +4,8 @@
 
 #include <ctime>
 
+#include "base/unique_handle.h"
 #include "machine_identity.h"
-#include "win_handle.h"
 
 std::string GetModuleDir()
 {
@@ -27,7 +27,7 @@ std::string ReadConfigValue(const std::string& path, const std::string& section,
 
 bool ReadRegistryString(const std::string& keyPath, const std::string& valueName, std::string& value)
 {
-    UniqueRegKey key;
+    base::UniqueRegKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS)
         return false;
     // One byte beyond the stated size keeps a value without terminator bounded.

@@ -16,9 +16,9 @@
 #include <cpuid.h>
 #endif
 
+#include "base/unique_handle.h"
 #include "device_text.h"
 #include "os_name.h"
-#include "win_handle.h"
 
 std::string GetCpuText()
 {
@@ -38,7 +38,7 @@ int ReadDiskSerial(char* out)
 {
     wchar_t deviceName[64] = {};
     swprintf(deviceName, 64, L"\\\\.\\PhysicalDrive%d", 0);
-    UniqueHandle device(
+    base::UniqueHandle device(
         CreateFileW(deviceName, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!device)
         return 0;

@@ -5,6 +5,8 @@
 #include "skin_archive.h"
 #include "skin_archive_open.h"
 
+#include "base/unique_handle.h"
+
 #include <cstring>
 #include <memory>
 
@@ -12,36 +14,18 @@ namespace SkinUI {
 
 namespace {
 
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE) {
-            CloseHandle(m_handle);
-        }
-    }
-    HANDLE Get() const { return m_handle; }
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_handle;
-};
-
 // Files are read into one buffer; nothing near this size is a skin file.
 constexpr uint64_t kMaxReadable = 0x7FFFFFFFu;
 
 SkinReadError ReadWholeFile(const wchar_t* path, uint32_t limit, CSkinBuffer& out)
 {
-    FileHandle file(
+    base::UniqueHandle file(
         CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsValid()) {
+    if (!file) {
         return SkinReadError::OpenFile;
     }
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size)) {
+    if (!GetFileSizeEx(file.get(), &size)) {
         return SkinReadError::ReadFile;
     }
     if (size.QuadPart == 0) {
@@ -55,7 +39,7 @@ SkinReadError ReadWholeFile(const wchar_t* path, uint32_t limit, CSkinBuffer& ou
         return SkinReadError::ReadFile;
     }
     DWORD read = 0;
-    if (!ReadFile(file.Get(), out.GetData(), static_cast<DWORD>(bytes), &read, nullptr) || read != bytes) {
+    if (!ReadFile(file.get(), out.GetData(), static_cast<DWORD>(bytes), &read, nullptr) || read != bytes) {
         out.Free();
         return SkinReadError::ReadFile;
     }

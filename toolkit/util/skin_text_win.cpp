@@ -2,16 +2,8 @@
 
 #include <stdio.h>
 #include <wchar.h>
-#include <windows.h>
 
 namespace SkinUI {
-
-namespace {
-UINT CodePageOf(SkinCodePage page)
-{
-    return page == SkinCodePage::Utf8 ? CP_UTF8 : GetACP();
-}
-} // namespace
 
 int SkinCompareNoCase(const wchar_t* a, const wchar_t* b)
 {
@@ -36,16 +28,6 @@ int SkinFormatInto(wchar_t* buffer, int count, const wchar_t* format, va_list ar
     }
     buffer[written] = L'\0';
     return written;
-}
-
-int SkinDecodeText(SkinCodePage page, const char* text, int length, wchar_t* out, int outCount)
-{
-    return MultiByteToWideChar(CodePageOf(page), 0, text, length, out, out ? outCount : 0);
-}
-
-int SkinEncodeText(SkinCodePage page, const wchar_t* text, int length, char* out, int outCount)
-{
-    return WideCharToMultiByte(CodePageOf(page), 0, text, length, out, out ? outCount : 0, nullptr, nullptr);
 }
 
 } // namespace SkinUI

@@ -8,6 +8,9 @@
 #include <cstring>
 #include <string>
 
+#include <json/json.h>
+
+#include "base/code_page.h"
 #include "code_page.h"
 #include "download_file.h"
 #include "install_context_win.h"
@@ -15,42 +18,19 @@
 
 namespace {
 
-std::string JsonString(const std::string& text)
+// The client's texts are in the ANSI code page; JSON wants Unicode. The
+// writer escapes control characters and everything beyond ASCII.
+Json::Value Text(const std::string& ansi)
 {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += char(c);
-            }
-        }
-    }
-    return out + "\"";
+    return Json::Value(base::FromWide(base::CodePage::Utf8, AnsiToWide(ansi)));
 }
 
-const char* Bool(bool value)
+void Print(const Json::Value& value)
 {
-    return value ? "true" : "false";
+    Json::StreamWriterBuilder builder;
+    builder["indentation"] = "  ";
+    const std::string text = Json::writeString(builder, value);
+    printf("%s\n", text.c_str());
 }
 
 void Usage()
@@ -132,34 +112,39 @@ int main(int argc, char** argv)
         }
     }
 
-    printf("{\n  \"request\": {\n");
-    printf("    \"appId\": %s,\n", JsonString(request.appId).c_str());
-    printf("    \"uid\": %s,\n", JsonString(request.uid).c_str());
-    printf("    \"version\": %s,\n", JsonString(request.version).c_str());
-    printf("    \"channel\": %s,\n", JsonString(request.channel).c_str());
-    printf("    \"osVersion\": %s,\n", JsonString(request.osVersion).c_str());
-    printf("    \"reqType\": %d,\n", int(request.reqType));
-    printf("    \"ts\": %lld\n  },\n", static_cast<long long>(request.ts));
-    printf("  \"queryText\": %s", JsonString(BuildQueryText(MakeQueryParameters(request))).c_str());
+    Json::Value out(Json::objectValue);
+    Json::Value& fields = out["request"];
+    fields["appId"] = Text(request.appId);
+    fields["uid"] = Text(request.uid);
+    fields["version"] = Text(request.version);
+    fields["channel"] = Text(request.channel);
+    fields["osVersion"] = Text(request.osVersion);
+    fields["reqType"] = Json::Int(request.reqType);
+    fields["ts"] = Json::Int64(request.ts);
+    out["queryText"] = Text(BuildQueryText(MakeQueryParameters(request)));
     if (!query) {
-        printf("\n}\n");
+        Print(out);
         return 0;
     }
-    printf(",\n  \"address\": %s,\n", JsonString(prefix + BuildSignedData(MakeQueryParameters(request))).c_str());
-    fflush(stdout);
+    out["address"] = Text(prefix + BuildSignedData(MakeQueryParameters(request)));
 
     UpdateManifest manifest;
     const UpdateQueryResult result = QueryUpdateInfo(request, manifest, prefix);
-    printf("  \"outcome\": {\"requestOk\": %s, \"requestError\": %d, \"answerOk\": %s, \"code\": %d, \"desc\": %s},\n",
-           Bool(result.requestOk), result.requestError, Bool(result.answerOk), result.code,
-           JsonString(result.desc).c_str());
-    printf("  \"manifest\": {\"updateType\": %d, \"downloadUrl\": %s, \"fileMd5\": %s, \"fileSize\": %lld, "
-           "\"latestVersion\": %s, \"info\": [",
-           manifest.updateType, JsonString(manifest.downloadUrl).c_str(), JsonString(manifest.fileMd5).c_str(),
-           static_cast<long long>(manifest.fileSize), JsonString(manifest.latestVersion).c_str());
-    for (size_t i = 0; i < manifest.info.size(); ++i)
-        printf("%s%s", i ? ", " : "", JsonString(manifest.info[i]).c_str());
-    printf("]}");
+    Json::Value& outcome = out["outcome"];
+    outcome["requestOk"] = result.requestOk;
+    outcome["requestError"] = result.requestError;
+    outcome["answerOk"] = result.answerOk;
+    outcome["code"] = result.code;
+    outcome["desc"] = Text(result.desc);
+    Json::Value& offered = out["manifest"];
+    offered["updateType"] = manifest.updateType;
+    offered["downloadUrl"] = Text(manifest.downloadUrl);
+    offered["fileMd5"] = Text(manifest.fileMd5);
+    offered["fileSize"] = Json::Int64(manifest.fileSize);
+    offered["latestVersion"] = Text(manifest.latestVersion);
+    offered["info"] = Json::Value(Json::arrayValue);
+    for (const std::string& line : manifest.info)
+        offered["info"].append(Text(line));
 
     const bool accepted = result.requestOk && result.answerOk;
     bool downloadOk = true;
@@ -168,9 +153,9 @@ int main(int argc, char** argv)
         if (accepted && manifest.updateType > 0)
             DownloadFile(AnsiToWide(manifest.downloadUrl), AnsiToWide(downloadPath), &owner);
         downloadOk = owner.complete;
-        printf(",\n  \"download\": {\"path\": %s, \"complete\": %s}", JsonString(downloadPath).c_str(),
-               Bool(owner.complete));
+        out["download"]["path"] = Text(downloadPath);
+        out["download"]["complete"] = owner.complete;
     }
-    printf("\n}\n");
+    Print(out);
     return accepted && downloadOk ? 0 : 1;
 }

@@ -1,6 +1,9 @@
+// Owners of Windows kernel handles and registry keys.
 #pragma once
 
 #include <windows.h>
+
+namespace base {
 
 // Owns a kernel handle; INVALID_HANDLE_VALUE and null both mean "none".
 class UniqueHandle {
@@ -55,3 +58,5 @@ public:
 private:
     HKEY key_ = nullptr;
 };
+
+} // namespace base
