@@ -5,40 +5,52 @@
 
 namespace base {
 
-// Owns a kernel handle; INVALID_HANDLE_VALUE and null both mean "none".
-class UniqueHandle {
+// Owns a handle of the kind that Traits describes: its type, its "none"
+// values and how it is closed.
+template <typename Traits> class UniqueOwner {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    ~UniqueHandle() { reset(); }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    using Handle = typename Traits::Handle;
+
+    UniqueOwner() = default;
+    explicit UniqueOwner(Handle handle) : handle_(handle) {}
+    ~UniqueOwner() { reset(); }
+    UniqueOwner(const UniqueOwner&) = delete;
+    UniqueOwner& operator=(const UniqueOwner&) = delete;
+    UniqueOwner(UniqueOwner&& other) noexcept : handle_(other.release()) {}
+    UniqueOwner& operator=(UniqueOwner&& other) noexcept
     {
         if (this != &other)
             reset(other.release());
         return *this;
     }
 
-    explicit operator bool() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    HANDLE release()
+    explicit operator bool() const { return Traits::IsValid(handle_); }
+    Handle get() const { return handle_; }
+    Handle release()
     {
-        HANDLE h = handle_;
+        Handle h = handle_;
         handle_ = nullptr;
         return h;
     }
-    void reset(HANDLE handle = nullptr)
+    void reset(Handle handle = nullptr)
     {
         if (*this)
-            CloseHandle(handle_);
+            Traits::Close(handle_);
         handle_ = handle;
     }
 
 private:
-    HANDLE handle_ = nullptr;
+    Handle handle_ = nullptr;
 };
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    // INVALID_HANDLE_VALUE and null both mean "none".
+    static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+
+using UniqueHandle = UniqueOwner<KernelHandleTraits>;
 
 // Owns an open registry key.
 class UniqueRegKey {

@@ -11,25 +11,12 @@
 
 namespace {
 
-// Owns a WinHTTP handle.
-class WinHttpHandle {
-public:
-    explicit WinHttpHandle(HINTERNET handle = nullptr) : handle_(handle) {}
-    ~WinHttpHandle() { reset(); }
-    WinHttpHandle(const WinHttpHandle&) = delete;
-    WinHttpHandle& operator=(const WinHttpHandle&) = delete;
-    HINTERNET get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void reset(HINTERNET handle = nullptr)
-    {
-        if (handle_)
-            WinHttpCloseHandle(handle_);
-        handle_ = handle;
-    }
-
-private:
-    HINTERNET handle_;
+struct WinHttpHandleTraits {
+    using Handle = HINTERNET;
+    static bool IsValid(HINTERNET h) { return h != nullptr; }
+    static void Close(HINTERNET h) { WinHttpCloseHandle(h); }
 };
+using WinHttpHandle = base::UniqueOwner<WinHttpHandleTraits>;
 
 constexpr DWORD kUrlPartSize = 512;
 constexpr DWORD kPieceSize = 1024;
@@ -68,16 +55,13 @@ bool CrackUrl(const std::wstring& url, UrlParts& parts)
 // Opens, sends and receives one request; null when any step failed.
 HINTERNET SendRequest(HINTERNET connection, const wchar_t* verb, const wchar_t* path, DWORD flags)
 {
-    HINTERNET request = WinHttpOpenRequest(connection, verb, path, L"HTTP/1.1", WINHTTP_NO_REFERER,
-                                           WINHTTP_DEFAULT_ACCEPT_TYPES, flags);
-    if (!request)
+    WinHttpHandle request(WinHttpOpenRequest(connection, verb, path, L"HTTP/1.1", WINHTTP_NO_REFERER,
+                                             WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
+    if (!request ||
+        !WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !WinHttpReceiveResponse(request.get(), nullptr))
         return nullptr;
-    if (!WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-        !WinHttpReceiveResponse(request, nullptr)) {
-        WinHttpCloseHandle(request);
-        return nullptr;
-    }
-    return request;
+    return request.release();
 }
 
 DWORD StatusCode(HINTERNET request)

@@ -152,6 +152,19 @@ TEST(SkinString, ReplaceResumesBehindTheInsertedText)
     EXPECT_EQ(none.Replace(L"x", L"y"), 0);
     EXPECT_EQ(none.Replace(L"", L"y"), 0);
     EXPECT_EQ(none.Replace(L"b", L""), 1);
+    EXPECT_EQ(std::wstring(none), L"ac");
+}
+
+TEST(SkinString, ReplaceTakesItsTextsFromTheStringItself)
+{
+    // A searched text taken from the string, whose block the first step reuses.
+    std::wstring pairs;
+    for (int i = 0; i < 35; ++i) {
+        pairs += L"xy";
+    }
+    CSkinString shrunk(pairs.c_str());
+    EXPECT_EQ(shrunk.Replace(shrunk.GetData() + 66, L"Z"), 17) << "replaces \"xyxy\"";
+    EXPECT_EQ(std::wstring(shrunk), Repeat(L'Z', 17) + L"xy");
 
     // A replacement taken from the string itself, which the first step
     // rebuilds in a larger block.
@@ -159,7 +172,6 @@ TEST(SkinString, ReplaceResumesBehindTheInsertedText)
     CSkinString grown(original.c_str());
     EXPECT_EQ(grown.Replace(L"b", grown.GetData()), 2);
     EXPECT_EQ(std::wstring(grown), Repeat(L'a', 34) + original + Repeat(L'a', 34) + original);
-    EXPECT_EQ(std::wstring(none), L"ac");
 }
 
 TEST(SkinString, ComparisonAndCase)

@@ -145,6 +145,8 @@ TEST_F(DownloadFileTest, FailureBeforeWritingLeavesAnExistingFileAlone)
     EXPECT_EQ(ReadFile(target_), "not ours");
 }
 
+// The transfer stops at once instead of counting bytes it cannot keep; the
+// outcome is the same: incomplete, nothing to start.
 TEST_F(DownloadFileTest, TargetThatCannotBeCreatedIsIncomplete)
 {
     TestServer::WritePackage("nowhere.exe", "bytes");

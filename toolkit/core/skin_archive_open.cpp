@@ -1,6 +1,6 @@
 #include "skin_archive_open.h"
 
-#include "skin_text.h"
+#include "base/code_page.h"
 
 #include <string>
 
@@ -10,17 +10,7 @@ namespace {
 
 std::string ToAnsi(const wchar_t* text)
 {
-    if (!text || !*text) {
-        return std::string();
-    }
-    const int bytes = SkinEncodeText(SkinCodePage::Ansi, text, -1, nullptr, 0);
-    if (bytes <= 1) {
-        return std::string();
-    }
-    std::string result(static_cast<size_t>(bytes), '\0');
-    SkinEncodeText(SkinCodePage::Ansi, text, -1, &result[0], bytes);
-    result.resize(static_cast<size_t>(bytes) - 1);
-    return result;
+    return text ? base::FromWide(base::CodePage::Ansi, text) : std::string();
 }
 
 } // namespace

@@ -1,21 +1,16 @@
 #include "skin_file.h"
 
-#include "skin_text.h"
+#include "base/code_page.h"
 
+#include <string>
 #include <sys/types.h>
-#include <vector>
 
 namespace SkinUI {
 
 FILE* SkinOpenFileForRead(const wchar_t* path)
 {
-    const int bytes = SkinEncodeText(SkinCodePage::Utf8, path, -1, nullptr, 0);
-    if (bytes <= 0) {
-        return nullptr;
-    }
-    std::vector<char> name(static_cast<size_t>(bytes));
-    SkinEncodeText(SkinCodePage::Utf8, path, -1, name.data(), bytes);
-    return fopen(name.data(), "rb");
+    const std::string name = path ? base::FromWide(base::CodePage::Utf8, path) : std::string();
+    return name.empty() ? nullptr : fopen(name.c_str(), "rb");
 }
 
 int SkinSeekFile(FILE* file, int64_t offset, int origin)

@@ -158,6 +158,10 @@ class Handler(BaseHTTPRequestHandler):
 
     def route(self, head):
         path, faults = self.split_faults()
+        # Update-information answers are logged with what the server made of
+        # the query; everything else as it was asked.
+        if urllib.parse.urlsplit(path).path != "/upgrade/info" or faults.keys() & {"stall", "no-answer", "404", "500"}:
+            self.server.write_log({"time": time.time(), "method": self.command, "path": self.path})
         if "stall" in faults:
             time.sleep(self.server.args.stall_seconds)
             self.close_connection = True
@@ -173,7 +177,6 @@ class Handler(BaseHTTPRequestHandler):
         if parsed.path == "/upgrade/info":
             status, body = self.answer_info(parsed.query, faults)
             return self.send_body(status, "application/json; charset=utf-8", body, head, faults)
-        self.server.write_log({"time": time.time(), "method": self.command, "path": self.path})
         if parsed.path.startswith("/packages/"):
             name = urllib.parse.unquote(parsed.path[len("/packages/"):])
             data = self.read_package(name)
