@@ -156,6 +156,14 @@ uint32_t ReadSkinColor(const wchar_t* text)
     while (IsBlank(*text)) {
         ++text;
     }
+    return ReadSkinHashColor(text);
+}
+
+uint32_t ReadSkinHashColor(const wchar_t* text)
+{
+    if (!text) {
+        return 0;
+    }
     if (*text == L'#') {
         ++text;
     }

@@ -28,6 +28,8 @@ SIZE ReadSkinSize(const wchar_t* text);
 // "#AARRGGBB": blanks (codes 1 to 32) and one '#' are skipped, the rest is
 // read as an unsigned hexadecimal number saturated to 32 bits.
 uint32_t ReadSkinColor(const wchar_t* text);
+// The same without skipping blanks first: one leading '#', then the number.
+uint32_t ReadSkinHashColor(const wchar_t* text);
 
 // Exactly "true", ignoring case.
 bool IsSkinTrue(const wchar_t* text);
