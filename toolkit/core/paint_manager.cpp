@@ -20,6 +20,7 @@ CPaintManagerUI::CPaintManagerUI()
 
 CPaintManagerUI::~CPaintManagerUI()
 {
+    ReleaseWindow();
     CStdPtrArray& managers = LiveManagers();
     managers.Remove(managers.Find(this));
     for (int i = 0; i < m_aFonts.GetSize(); ++i) {

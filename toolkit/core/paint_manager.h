@@ -1,9 +1,11 @@
 // The paint manager. So far it carries the process-wide skin resource
 // settings (where skin files come from: a folder, a ZIP file in that folder,
-// or a ZIP archive held in memory; the module that holds resources) and a
+// or a ZIP archive held in memory; the module that holds resources), a
 // window's resource registries: fonts, images, default attribute lists,
 // styles and parsed draw strings, its own or shared by all windows, with
-// DPI scaling and colour adjustment.
+// DPI scaling and colour adjustment, and what controls ask of their window:
+// the control tree and its names, focus, timers, notifications and
+// invalidation.
 #pragma once
 
 #include "dpi.h"
@@ -16,9 +18,34 @@
 
 namespace SkinUI {
 
+class CControlUI;
 class CSkinArchive;
 struct tagTDrawInfo;
 struct tagTImageInfo;
+
+// A notification from a control ("click", "setfocus", ...).
+struct tagTNotifyUI {
+    CSkinString sType;
+    // The sender's virtual window, when the window uses them.
+    CSkinString sVirtualWnd;
+    CControlUI* pSender = nullptr;
+    DWORD dwTimestamp = 0;
+    // The last mouse position, client coordinates.
+    POINT ptMouse{};
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+
+typedef tagTNotifyUI TNotifyUI;
+
+// Receives every notification of a window.
+class INotifyUI {
+public:
+    virtual void Notify(tagTNotifyUI& msg) = 0;
+
+protected:
+    ~INotifyUI() = default;
+};
 
 enum UILIB_RESTYPE {
     RESTYPE_FOLDER = 1,
@@ -44,6 +71,60 @@ public:
     // A Gdiplus::TextRenderingHint (0 to 5).
     void SetGdiplusTextRenderingHint(int hint) { m_trh = hint; }
     int GetGdiplusTextRenderingHint() const { return m_trh; }
+
+    // Binds the manager to its window (taking the window's DC) and empties
+    // its own registries, names and timers.
+    void Init(HWND hWnd, const wchar_t* pstrName = nullptr);
+    const CSkinString& GetName() const { return m_sName; }
+    // Installs a control tree, which the manager then owns; the previous
+    // root goes to delayed cleanup.
+    bool AttachDialog(CControlUI* pControl);
+    CControlUI* GetRoot() const { return m_pRoot; }
+    // Attaches a subtree to this manager under pParent (or the control's own
+    // parent) and registers its names; a later name replaces an earlier one.
+    bool InitControls(CControlUI* pControl, CControlUI* pParent = nullptr);
+    // Forgets what refers to a control that leaves the tree.
+    void ReapObjects(CControlUI* pControl);
+    // Deletes the control later, so that it may be removed while it is still
+    // handling an event; until the window binding runs the cleanup, that
+    // happens when the manager goes.
+    void AddDelayedCleanup(CControlUI* pControl);
+    CControlUI* FindControl(const wchar_t* pstrName) const;
+    CControlUI* FindSubControlByName(CControlUI* pParent, const wchar_t* pstrName) const;
+
+    // Notifications go to the sender's notify listeners, then to every
+    // notifier in the order they were added.
+    bool AddNotifier(INotifyUI* pNotifier);
+    bool RemoveNotifier(INotifyUI* pNotifier);
+    void SendNotify(tagTNotifyUI& Msg);
+    void SendNotify(CControlUI* pControl, const wchar_t* pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Notifications then carry their sender's virtual window name.
+    void UsedVirtualWnd(bool bUsed) { m_bUsedVirtualWnd = bUsed; }
+    POINT GetMousePos() const { return m_ptLastMousePos; }
+
+    CControlUI* GetFocus() const { return m_pFocus; }
+    // Null, or a control of another manager, hidden or disabled, leaves
+    // nothing focused.
+    void SetFocus(CControlUI* pControl);
+
+    // Timers of a control, by the control's own id; false when the window
+    // refuses or the timer runs already.
+    bool SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse);
+    // Stops the timer and keeps its record, so that setting it again
+    // reuses its system id.
+    bool KillTimer(CControlUI* pControl, UINT nTimerID);
+    void KillTimer(CControlUI* pControl);
+    void RemoveAllTimers();
+
+    // A layout pass is due.
+    void NeedUpdate() { m_bUpdateNeeded = true; }
+    bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
+    void Invalidate();
+    // rc is first kept inside the positive quadrant and made non-negative.
+    void Invalidate(RECT& rc);
+    // Controls that paint over the tree after it (DoPostPaint).
+    bool AddPostPaint(CControlUI* pControl);
+    bool RemovePostPaint(CControlUI* pControl);
 
     // Registering operations store into the shared set when shared is true
     // or SetForceUseSharedRes is on; lookups try this window's own set
@@ -154,6 +235,10 @@ public:
     static const wchar_t* const kMemoryZipName;
 
 private:
+    static CControlUI* RegisterName(CControlUI* pControl, void* pData);
+    static CControlUI* MatchName(CControlUI* pControl, void* pData);
+    // The control tree, timers and window DC, released before the rest.
+    void ReleaseWindow();
     static void CloseCachedZip();
     static void InitSharedResources();
     static void ReleaseSharedResources();
@@ -173,6 +258,23 @@ private:
     std::unique_ptr<CDPI> m_pDPI;
     // Handles from AddFontMemResourceEx.
     CStdPtrArray m_aFonts;
+
+    CSkinString m_sName;
+    CControlUI* m_pRoot = nullptr;
+    CControlUI* m_pFocus = nullptr;
+    POINT m_ptLastMousePos{-1, -1};
+    bool m_bUpdateNeeded = false;
+    bool m_bUsedVirtualWnd = false;
+    // The last system timer id handed out; they run 0 to 239.
+    UINT m_uTimerID = 4096;
+    // Control name -> control.
+    CStdStringPtrMap m_mNameHash;
+    CStdPtrArray m_aNotifiers;
+    // Owned timer records.
+    CStdPtrArray m_aTimers;
+    // Owned controls waiting to be deleted.
+    CStdPtrArray m_aDelayedCleanup;
+    CStdPtrArray m_aPostPaintControls;
 
     static tagTResInfo m_SharedResInfo;
     static bool m_bSharedResInitialized;

@@ -116,6 +116,9 @@ Extent Estimate(ILayoutChildren& children, int index, Extent available)
 SIZE LayOut(const Column& column, ILayoutChildren& children)
 {
     const int count = children.GetCount();
+    if (count == 0) {
+        return SIZE{0, 0};
+    }
     const Extent all{Length{column.rc.right} - column.rc.left, Length{column.rc.bottom} - column.rc.top};
     tagTLayoutChild child{};
 

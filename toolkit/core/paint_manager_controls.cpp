@@ -1,0 +1,302 @@
+// What controls ask of their paint manager: the control tree and its names,
+// focus, timers, notifications and invalidation.
+#include "paint_manager.h"
+
+#include "control.h"
+
+#include <algorithm>
+
+namespace SkinUI {
+
+namespace {
+
+struct tagTTimerInfo {
+    CControlUI* pSender;
+    UINT nLocalID;
+    HWND hWnd;
+    UINT uWinTimer;
+    bool bKilled;
+};
+
+tagTTimerInfo* TimerAt(const CStdPtrArray& timers, int index)
+{
+    return static_cast<tagTTimerInfo*>(timers[index]);
+}
+
+void SendFocusEvent(CControlUI* target, int type, CControlUI* sender)
+{
+    tagTEventUI event{};
+    event.Type = type;
+    event.pSender = sender;
+    event.dwTimestamp = GetTickCount();
+    target->Event(event);
+}
+
+} // namespace
+
+void CPaintManagerUI::Init(HWND hWnd, const wchar_t* pstrName)
+{
+    m_mNameHash.Resize(83);
+    m_ResInfo.RemoveAllFonts();
+    m_ResInfo.RemoveAllImages();
+    m_ResInfo.RemoveAllStyles();
+    m_ResInfo.RemoveAllAttributeLists();
+    RemoveAllTimers();
+    m_sName = pstrName;
+    if (m_hWndPaint != hWnd) {
+        if (m_hDcPaint) {
+            ReleaseDC(m_hWndPaint, m_hDcPaint);
+        }
+        m_hWndPaint = hWnd;
+        m_hDcPaint = GetDC(hWnd);
+    }
+}
+
+void CPaintManagerUI::ReleaseWindow()
+{
+    for (int i = 0; i < m_aDelayedCleanup.GetSize(); ++i) {
+        delete static_cast<CControlUI*>(m_aDelayedCleanup[i]);
+    }
+    m_aDelayedCleanup.Empty();
+    m_mNameHash.RemoveAll();
+    delete m_pRoot;
+    m_pRoot = nullptr;
+    RemoveAllTimers();
+    if (m_hDcPaint) {
+        ReleaseDC(m_hWndPaint, m_hDcPaint);
+        m_hDcPaint = nullptr;
+    }
+}
+
+bool CPaintManagerUI::AttachDialog(CControlUI* pControl)
+{
+    SetFocus(nullptr);
+    if (m_pRoot) {
+        m_aPostPaintControls.Empty();
+        AddDelayedCleanup(m_pRoot);
+    }
+    m_pRoot = pControl;
+    m_bUpdateNeeded = true;
+    return InitControls(pControl);
+}
+
+bool CPaintManagerUI::InitControls(CControlUI* pControl, CControlUI* pParent)
+{
+    if (!pControl) {
+        return false;
+    }
+    pControl->SetManager(this, pParent ? pParent : pControl->GetParent(), true);
+    pControl->FindControl(RegisterName, this, FindAll);
+    return true;
+}
+
+CControlUI* CPaintManagerUI::RegisterName(CControlUI* pControl, void* pData)
+{
+    const CSkinString& name = pControl->GetName();
+    if (!name.IsEmpty()) {
+        static_cast<CPaintManagerUI*>(pData)->m_mNameHash.Set(name, pControl);
+    }
+    return nullptr;
+}
+
+CControlUI* CPaintManagerUI::MatchName(CControlUI* pControl, void* pData)
+{
+    return pControl->GetName() == static_cast<const wchar_t*>(pData) ? pControl : nullptr;
+}
+
+void CPaintManagerUI::ReapObjects(CControlUI* pControl)
+{
+    if (!pControl) {
+        return;
+    }
+    if (m_pFocus == pControl) {
+        m_pFocus = nullptr;
+    }
+    KillTimer(pControl);
+    RemovePostPaint(pControl);
+    const CSkinString& name = pControl->GetName();
+    if (!name.IsEmpty() && m_mNameHash.Find(name, false) == pControl) {
+        m_mNameHash.Remove(name);
+    }
+}
+
+void CPaintManagerUI::AddDelayedCleanup(CControlUI* pControl)
+{
+    if (!pControl) {
+        return;
+    }
+    pControl->SetManager(this, nullptr, false);
+    if (!m_aDelayedCleanup.Add(pControl)) {
+        delete pControl;
+    }
+}
+
+CControlUI* CPaintManagerUI::FindControl(const wchar_t* pstrName) const
+{
+    return pstrName ? static_cast<CControlUI*>(m_mNameHash.Find(pstrName)) : nullptr;
+}
+
+CControlUI* CPaintManagerUI::FindSubControlByName(CControlUI* pParent, const wchar_t* pstrName) const
+{
+    if (!pParent || !pstrName) {
+        return nullptr;
+    }
+    return pParent->FindControl(MatchName, const_cast<wchar_t*>(pstrName), FindAll);
+}
+
+bool CPaintManagerUI::AddNotifier(INotifyUI* pNotifier)
+{
+    return pNotifier && m_aNotifiers.Find(pNotifier) < 0 && m_aNotifiers.Add(pNotifier);
+}
+
+bool CPaintManagerUI::RemoveNotifier(INotifyUI* pNotifier)
+{
+    return m_aNotifiers.Remove(m_aNotifiers.Find(pNotifier));
+}
+
+void CPaintManagerUI::SendNotify(tagTNotifyUI& Msg)
+{
+    Msg.ptMouse = m_ptLastMousePos;
+    Msg.dwTimestamp = GetTickCount();
+    if (m_bUsedVirtualWnd) {
+        Msg.sVirtualWnd = Msg.pSender ? Msg.pSender->GetVirtualWnd() : CSkinString();
+    }
+    if (Msg.pSender && Msg.pSender->OnNotify) {
+        Msg.pSender->OnNotify(&Msg);
+    }
+    for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
+        static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(Msg);
+    }
+}
+
+void CPaintManagerUI::SendNotify(CControlUI* pControl, const wchar_t* pstrMessage, WPARAM wParam, LPARAM lParam)
+{
+    tagTNotifyUI msg;
+    msg.sType = pstrMessage;
+    msg.pSender = pControl;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    SendNotify(msg);
+}
+
+void CPaintManagerUI::SetFocus(CControlUI* pControl)
+{
+    if (m_hWndPaint && ::GetFocus() != m_hWndPaint && pControl != m_pFocus) {
+        ::SetFocus(m_hWndPaint);
+    }
+    if (pControl == m_pFocus) {
+        return;
+    }
+    if (CControlUI* old = m_pFocus) {
+        SendFocusEvent(old, EventKillFocus, pControl);
+        SendNotify(old, L"killfocus");
+        m_pFocus = nullptr;
+    }
+    if (!pControl || pControl->GetManager() != this || !pControl->IsVisible() || !pControl->IsEnabled()) {
+        return;
+    }
+    m_pFocus = pControl;
+    SendFocusEvent(pControl, EventSetFocus, pControl);
+    SendNotify(pControl, L"setfocus");
+}
+
+bool CPaintManagerUI::SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse)
+{
+    if (!pControl || !m_hWndPaint) {
+        return false;
+    }
+    for (int i = 0; i < m_aTimers.GetSize(); ++i) {
+        tagTTimerInfo* timer = TimerAt(m_aTimers, i);
+        if (timer->pSender == pControl && timer->hWnd == m_hWndPaint && timer->nLocalID == nTimerID) {
+            if (!timer->bKilled || ::SetTimer(m_hWndPaint, timer->uWinTimer, uElapse, nullptr) == 0) {
+                return false;
+            }
+            timer->bKilled = false;
+            return true;
+        }
+    }
+    m_uTimerID = (m_uTimerID + 1) % 240;
+    if (::SetTimer(m_hWndPaint, m_uTimerID, uElapse, nullptr) == 0) {
+        return false;
+    }
+    auto* timer = new tagTTimerInfo{pControl, nTimerID, m_hWndPaint, m_uTimerID, false};
+    if (!m_aTimers.Add(timer)) {
+        ::KillTimer(m_hWndPaint, m_uTimerID);
+        delete timer;
+        return false;
+    }
+    return true;
+}
+
+bool CPaintManagerUI::KillTimer(CControlUI* pControl, UINT nTimerID)
+{
+    for (int i = 0; i < m_aTimers.GetSize(); ++i) {
+        tagTTimerInfo* timer = TimerAt(m_aTimers, i);
+        if (timer->pSender == pControl && timer->hWnd == m_hWndPaint && timer->nLocalID == nTimerID &&
+            !timer->bKilled) {
+            if (IsWindow(m_hWndPaint)) {
+                ::KillTimer(timer->hWnd, timer->uWinTimer);
+            }
+            timer->bKilled = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CPaintManagerUI::KillTimer(CControlUI* pControl)
+{
+    for (int i = m_aTimers.GetSize() - 1; i >= 0; --i) {
+        tagTTimerInfo* timer = TimerAt(m_aTimers, i);
+        if (timer->pSender == pControl && timer->hWnd == m_hWndPaint) {
+            if (!timer->bKilled) {
+                ::KillTimer(timer->hWnd, timer->uWinTimer);
+            }
+            delete timer;
+            m_aTimers.Remove(i);
+        }
+    }
+}
+
+void CPaintManagerUI::RemoveAllTimers()
+{
+    for (int i = 0; i < m_aTimers.GetSize(); ++i) {
+        tagTTimerInfo* timer = TimerAt(m_aTimers, i);
+        if (!timer->bKilled && IsWindow(m_hWndPaint)) {
+            ::KillTimer(timer->hWnd, timer->uWinTimer);
+        }
+        delete timer;
+    }
+    m_aTimers.Empty();
+}
+
+void CPaintManagerUI::Invalidate()
+{
+    RECT rc{};
+    if (m_hWndPaint && GetClientRect(m_hWndPaint, &rc)) {
+        Invalidate(rc);
+    }
+}
+
+void CPaintManagerUI::Invalidate(RECT& rc)
+{
+    rc.left = std::max<LONG>(rc.left, 0);
+    rc.top = std::max<LONG>(rc.top, 0);
+    rc.right = std::max(rc.right, rc.left);
+    rc.bottom = std::max(rc.bottom, rc.top);
+    if (m_hWndPaint) {
+        InvalidateRect(m_hWndPaint, &rc, FALSE);
+    }
+}
+
+bool CPaintManagerUI::AddPostPaint(CControlUI* pControl)
+{
+    return pControl && m_aPostPaintControls.Find(pControl) < 0 && m_aPostPaintControls.Add(pControl);
+}
+
+bool CPaintManagerUI::RemovePostPaint(CControlUI* pControl)
+{
+    return m_aPostPaintControls.Remove(m_aPostPaintControls.Find(pControl));
+}
+
+} // namespace SkinUI
