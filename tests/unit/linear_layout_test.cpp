@@ -274,7 +274,9 @@ TEST(LinearLayout, ReturnsTheSizeTheChildrenNeed)
     EXPECT_EQ(needed.cx, 70);
     EXPECT_EQ(needed.cy, 16 + 20 + 54 + 2 * 5);
     FakeChildren none({});
-    EXPECT_EQ(LayOutRow(Area(0, 0, 50, 100), none).cx, 0);
+    const SIZE empty = LayOutRow(Area(0, 0, 50, 100, 5), none);
+    EXPECT_EQ(empty.cx, 0);
+    EXPECT_EQ(empty.cy, 0);
 }
 
 TEST(LinearLayout, HugeLengthsSaturate)
