@@ -1,14 +1,20 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
-// The receiver of a download's progress and outcome; both are called on the
+// The receiver of a download's progress and outcome; all are called on the
 // downloading thread.
 class IDownloadOwner {
 public:
     virtual ~IDownloadOwner() = default;
     // Whole percent of the announced length received so far.
     virtual void SetProgress(int percent) = 0;
+    // Each piece as it has been written to the file.
+    virtual void OnPieceWritten(const char* /*data*/, size_t /*size*/) {}
+    // Asked between pieces: true stops the transfer, which then counts as
+    // incomplete.
+    virtual bool IsCancelled() const { return false; }
     // The hand-over at the end: `complete` is true only when the whole
     // package arrived and was written.
     virtual void OnDownloadFinished(bool complete) = 0;

@@ -92,6 +92,8 @@ bool Receive(HINTERNET request, HANDLE file, DWORD length, IDownloadOwner* owner
     unsigned long long received = 0;
     const bool known = length != kNoLength && length > 0;
     while (!known || received < length) {
+        if (owner->IsCancelled())
+            return false;
         DWORD read = 0;
         if (!WinHttpReadData(request, buffer.data(), kPieceSize, &read))
             return false;
@@ -101,6 +103,7 @@ bool Receive(HINTERNET request, HANDLE file, DWORD length, IDownloadOwner* owner
         if (!WriteFile(file, buffer.data(), read, &written, nullptr) || written != read)
             return false;
         received += read;
+        owner->OnPieceWritten(buffer.data(), read);
         if (known)
             owner->SetProgress(DownloadPercent(received, length));
     }
