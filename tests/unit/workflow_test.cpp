@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "announced_manifest.h"
 #include "download_file.h"
 #include "md5.h"
 #include "package_check.h"
@@ -29,15 +30,6 @@ TEST(PackageFileName, ChannelStaysInsideTheFolder)
     };
     for (const auto& c : cases)
         EXPECT_EQ(PackageFileName(c.channel), c.name);
-}
-
-UpdateManifest Announced(int64_t size, const std::string& md5)
-{
-    UpdateManifest m;
-    m.updateType = 1;
-    m.fileSize = size;
-    m.fileMd5 = md5;
-    return m;
 }
 
 TEST(PackageCheck, OnlyUsableAnnouncementsAreCompared)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "announced_manifest.h"
 #include "md5.h"
 #include "package_launch.h"
 
@@ -53,15 +54,6 @@ protected:
 ReceivedPackage Received(const std::string& bytes)
 {
     return ReceivedPackage{bytes.size(), Md5Hex(bytes)};
-}
-
-UpdateManifest Announced(int64_t size, const std::string& md5)
-{
-    UpdateManifest m;
-    m.updateType = 1;
-    m.fileSize = size;
-    m.fileMd5 = md5;
-    return m;
 }
 
 TEST_F(PackageLaunch, MatchingPackageIsStartedWhileNobodyCanChangeIt)
