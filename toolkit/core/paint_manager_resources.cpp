@@ -149,6 +149,7 @@ void CPaintManagerUI::SetResourceType(int type)
 void CPaintManagerUI::Term()
 {
     CResourceManager::GetInstance()->Release();
+    ReleaseSharedResources();
     CloseCachedZip();
 }
 

@@ -1,0 +1,12 @@
+#include "image_info.h"
+
+namespace SkinUI {
+
+tagTImageInfo::~tagTImageInfo()
+{
+    if (hBitmap) {
+        DeleteObject(hBitmap);
+    }
+}
+
+} // namespace SkinUI
