@@ -61,3 +61,9 @@ void PackageWorker::OnPieceWritten(const char* data, size_t size)
     md5_.Update(data, size);
     received_.size += size;
 }
+
+void PackageWorker::OnTransferRestarted()
+{
+    md5_ = Md5Stream();
+    received_.size = 0;
+}

@@ -62,6 +62,7 @@ private:
 
     void SetProgress(int percent) override;
     void OnPieceWritten(const char* data, size_t size) override;
+    void OnTransferRestarted() override;
     void OnDownloadFinished(bool complete) override { complete_ = complete; }
     bool IsCancelled() const override { return cancelled_.load(); }
 

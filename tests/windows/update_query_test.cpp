@@ -32,17 +32,14 @@ std::string Prefix(const std::string& path = "")
     return MakeRequestPrefix(TestServer::Address() + path);
 }
 
+// The server's record of the last update-information request.
 Json::Value LastLogged()
 {
-    auto lines = TestServer::LogLines();
-    Json::Value value;
-    if (lines.empty())
-        return value;
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    const std::string& line = lines.back();
-    reader->parse(line.data(), line.data() + line.size(), &value, nullptr);
-    return value;
+    const std::vector<Json::Value> records = TestServer::LogRecords();
+    for (auto record = records.rbegin(); record != records.rend(); ++record)
+        if (record->isMember("answer"))
+            return *record;
+    return Json::Value();
 }
 
 const char kCatalogue[] = R"({"releases": [
