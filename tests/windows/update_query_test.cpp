@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <json/json.h>
 
 #include <ctime>
@@ -154,6 +156,20 @@ TEST(UpdateQuery, HugeAnswerIsReadWhole)
     UpdateQueryResult r = QueryUpdateInfo(Request("Ferncastle", "1001"), manifest, Prefix("/fault/huge-answer"));
     EXPECT_TRUE(r.answerOk);
     EXPECT_EQ(manifest.updateType, 1);
+}
+
+} // namespace
+
+namespace {
+
+// update_http_tests link the test configuration, which may be pointed at
+// another server; the release configuration cannot (update_win_tests).
+TEST(UpdateQuery, TestConfigurationTakesTheServerFromTheEnvironment)
+{
+    SetEnvironmentVariableA("FERNCASTLE_UPDATE_SERVER", TestServer::Address().c_str());
+    EXPECT_EQ(DefaultRequestPrefix(), MakeRequestPrefix(TestServer::Address()));
+    SetEnvironmentVariableA("FERNCASTLE_UPDATE_SERVER", nullptr);
+    EXPECT_EQ(DefaultRequestPrefix(), MakeRequestPrefix(FERNCASTLE_UPDATE_HOST));
 }
 
 } // namespace
