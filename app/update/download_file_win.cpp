@@ -4,6 +4,7 @@
 
 #include <winhttp.h>
 
+#include <string>
 #include <vector>
 
 #include "base/unique_handle.h"
@@ -53,12 +54,14 @@ bool CrackUrl(const std::wstring& url, UrlParts& parts)
 }
 
 // Opens, sends and receives one request; null when any step failed.
-HINTERNET SendRequest(HINTERNET connection, const wchar_t* verb, const wchar_t* path, DWORD flags)
+HINTERNET SendRequest(HINTERNET connection, const wchar_t* verb, const wchar_t* path, DWORD flags,
+                      const std::wstring& headers = std::wstring())
 {
     WinHttpHandle request(WinHttpOpenRequest(connection, verb, path, L"HTTP/1.1", WINHTTP_NO_REFERER,
                                              WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
     if (!request ||
-        !WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        !WinHttpSendRequest(request.get(), headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
+                            headers.empty() ? 0 : DWORD(-1), WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
         !WinHttpReceiveResponse(request.get(), nullptr))
         return nullptr;
     return request.release();
@@ -83,57 +86,104 @@ DWORD ContentLength(HINTERNET request)
     return length;
 }
 
-// Copies the body into the file; true when it is whole. Only a read that
-// succeeds with 0 bytes ends a body: a failed read (a reset, a time-out) is
-// a broken transfer, with or without an announced length.
-bool Receive(HINTERNET request, HANDLE file, DWORD length, IDownloadOwner* owner)
+// How a body ended: whole; broken off by the connection or a time-out, so
+// that what is on disk may be continued; or failed for good.
+enum class Outcome { Whole, Broken, Failed };
+
+// Copies the body into the file, counting on from `received`. Only a read
+// that succeeds with 0 bytes ends a body: a failed read (a reset, a
+// time-out) is a broken transfer, with or without an announced length.
+Outcome Receive(HINTERNET request, HANDLE file, DWORD length, unsigned long long& received, IDownloadOwner* owner)
 {
-    std::vector<char> buffer(kPieceSize);
-    unsigned long long received = 0;
     const bool known = length != kNoLength && length > 0;
+    std::vector<char> buffer(kPieceSize);
     while (!known || received < length) {
+        if (owner->IsCancelled())
+            return Outcome::Failed;
         DWORD read = 0;
         if (!WinHttpReadData(request, buffer.data(), kPieceSize, &read))
-            return false;
+            return known ? Outcome::Broken : Outcome::Failed;
         if (read == 0)
             break;
         DWORD written = 0;
         if (!WriteFile(file, buffer.data(), read, &written, nullptr) || written != read)
-            return false;
+            return Outcome::Failed;
         received += read;
+        owner->OnPieceWritten(buffer.data(), read);
         if (known)
             owner->SetProgress(DownloadPercent(received, length));
     }
     if (known)
-        return received == length;
+        return received == length ? Outcome::Whole : Outcome::Broken;
     // Without an announced length the body ends with the connection; it
     // counts only when something arrived.
     if (received == 0)
-        return false;
+        return Outcome::Failed;
     owner->SetProgress(100);
-    return true;
+    return Outcome::Whole;
 }
 
-// Receives the GET body into the file at `path`; true when the transfer is
-// whole. A file this run created is removed again when it is not.
-bool Transfer(HINTERNET request, DWORD headLength, DWORD getLength, const std::wstring& path, IDownloadOwner* owner)
+// Waits `ms` unless the owner cancels first; false when it did.
+bool PauseUnlessCancelled(IDownloadOwner* owner, DWORD ms)
 {
-    // The HEAD answer sets the length; a GET that announces another one, or
-    // none when HEAD had none, decides.
-    DWORD length = headLength != kNoLength && headLength > 0 ? headLength : getLength;
-    if (getLength != kNoLength && getLength != length)
-        return false;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        if (owner->IsCancelled())
+            return false;
+        Sleep(50);
+    }
+    return !owner->IsCancelled();
+}
 
-    base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
+// Whether a 206 answer continues exactly at `from` and runs to the end of
+// a package of `length` bytes.
+bool ContinuesAt(HINTERNET request, unsigned long long from, DWORD length)
+{
+    wchar_t range[128] = {};
+    DWORD size = sizeof range;
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_RANGE, WINHTTP_HEADER_NAME_BY_INDEX, range, &size,
+                             WINHTTP_NO_HEADER_INDEX))
         return false;
-    const bool whole = Receive(request, file.get(), length, owner);
-    file.reset();
-    // A partial package is of no use to anyone; do not leave it behind.
-    if (!whole)
-        DeleteFileW(path.c_str());
-    return whole;
+    return std::wstring(range) == L"bytes " + std::to_wstring(from) + L"-" +
+                                      std::to_wstring(static_cast<unsigned long long>(length) - 1) + L"/" +
+                                      std::to_wstring(length);
+}
+
+constexpr int kResumeRetries = 3;
+
+// Receives the package into the open file. A body broken off in the middle
+// is continued from what is on disk with a Range request, up to three times
+// after pauses of 1, 2 and 4 seconds; a server that answers with the whole
+// package instead is read again from the start, once.
+bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINTERNET get, HANDLE file, DWORD length,
+                    IDownloadOwner* owner)
+{
+    unsigned long long received = 0;
+    Outcome outcome = Receive(get, file, length, received, owner);
+    bool restarted = false;
+    for (int retry = 0; outcome == Outcome::Broken && retry < kResumeRetries; ++retry) {
+        if (!PauseUnlessCancelled(owner, 1000u << retry))
+            return false;
+        WinHttpHandle again(
+            SendRequest(connection, L"GET", path, flags, L"Range: bytes=" + std::to_wstring(received) + L"-"));
+        if (!again)
+            continue; // the server may be back for the next try
+        const DWORD status = StatusCode(again.get());
+        if (status == HTTP_STATUS_PARTIAL_CONTENT && ContinuesAt(again.get(), received, length)) {
+            outcome = Receive(again.get(), file, length, received, owner);
+        } else if (status == HTTP_STATUS_OK && !restarted && ContentLength(again.get()) == length) {
+            restarted = true;
+            LARGE_INTEGER zero = {};
+            if (!SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
+                return false;
+            received = 0;
+            owner->OnTransferRestarted();
+            outcome = Receive(again.get(), file, length, received, owner);
+        } else {
+            return false;
+        }
+    }
+    return outcome == Outcome::Whole;
 }
 
 bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)
@@ -168,7 +218,23 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     // An error page is not the package.
     if (!get || StatusCode(get.get()) != HTTP_STATUS_OK)
         return false;
-    return Transfer(get.get(), headLength, ContentLength(get.get()), path, owner);
+    // The HEAD answer sets the length; a GET that announces another one, or
+    // none when HEAD had none, decides.
+    const DWORD getLength = ContentLength(get.get());
+    const DWORD length = headLength != kNoLength && headLength > 0 ? headLength : getLength;
+    if (getLength != kNoLength && getLength != length)
+        return false;
+
+    base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    const bool whole = ReceivePackage(connection.get(), parts.path, flags, get.get(), file.get(), length, owner);
+    file.reset();
+    // A partial package is of no use to anyone; do not leave it behind.
+    if (!whole)
+        DeleteFileW(path.c_str());
+    return whole;
 }
 
 } // namespace

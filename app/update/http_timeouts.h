@@ -1,7 +1,14 @@
 #pragma once
 
 // Time-outs of both HTTP clients, in milliseconds: a server that stalls must
-// not freeze the updater.
+// not freeze the updater. The test configuration waits less, so that tests
+// of stalling servers stay short.
+#ifdef FERNCASTLE_TEST_CONFIG
+constexpr int kHttpConnectTimeoutMs = 2000;
+constexpr int kHttpSendTimeoutMs = 2000;
+constexpr int kHttpReceiveTimeoutMs = 2000;
+#else
 constexpr int kHttpConnectTimeoutMs = 10000;
 constexpr int kHttpSendTimeoutMs = 10000;
 constexpr int kHttpReceiveTimeoutMs = 15000;
+#endif

@@ -4,11 +4,20 @@
 
 namespace {
 
-struct Md5Context {
-    uint32_t state[4];
-    uint64_t count; // message bytes so far
-    uint8_t buffer[64];
-};
+using Md5Context = Md5Stream::Context;
+
+const char kHexDigits[] = "0123456789abcdef";
+
+std::string ToHex(const uint8_t digest[16])
+{
+    std::string hex;
+    hex.reserve(32);
+    for (int i = 0; i < 16; ++i) {
+        hex += kHexDigits[digest[i] >> 4];
+        hex += kHexDigits[digest[i] & 15];
+    }
+    return hex;
+}
 
 inline uint32_t Rotl(uint32_t x, int n)
 {
@@ -124,7 +133,7 @@ void Transform(uint32_t state[4], const uint8_t* block)
 #undef MD5_H
 #undef MD5_I
 
-void Init(Md5Context& ctx)
+void Md5Init(Md5Context& ctx)
 {
     ctx.state[0] = 0x67452301;
     ctx.state[1] = 0xefcdab89;
@@ -133,7 +142,7 @@ void Init(Md5Context& ctx)
     ctx.count = 0;
 }
 
-void Update(Md5Context& ctx, const uint8_t* input, size_t length)
+void Md5Update(Md5Context& ctx, const uint8_t* input, size_t length)
 {
     size_t used = size_t(ctx.count & 63);
     ctx.count += length;
@@ -154,7 +163,7 @@ void Update(Md5Context& ctx, const uint8_t* input, size_t length)
     memcpy(ctx.buffer, input, length);
 }
 
-void Final(Md5Context& ctx, uint8_t digest[16])
+void Md5Final(Md5Context& ctx, uint8_t digest[16])
 {
     uint64_t bits = ctx.count << 3;
     size_t used = size_t(ctx.count & 63);
@@ -177,9 +186,9 @@ void Final(Md5Context& ctx, uint8_t digest[16])
 void Md5Digest(const void* data, size_t length, uint8_t digest[16])
 {
     Md5Context ctx;
-    Init(ctx);
-    Update(ctx, static_cast<const uint8_t*>(data), length);
-    Final(ctx, digest);
+    Md5Init(ctx);
+    Md5Update(ctx, static_cast<const uint8_t*>(data), length);
+    Md5Final(ctx, digest);
     // The context held message bytes; leave nothing of them on the stack.
     volatile uint8_t* wipe = reinterpret_cast<volatile uint8_t*>(&ctx);
     for (size_t i = 0; i < sizeof ctx; ++i)
@@ -188,14 +197,24 @@ void Md5Digest(const void* data, size_t length, uint8_t digest[16])
 
 std::string Md5Hex(const std::string& text)
 {
-    static const char kDigits[] = "0123456789abcdef";
     uint8_t digest[16];
     Md5Digest(text.data(), text.size(), digest);
-    std::string hex;
-    hex.reserve(32);
-    for (uint8_t b : digest) {
-        hex += kDigits[b >> 4];
-        hex += kDigits[b & 15];
-    }
-    return hex;
+    return ToHex(digest);
+}
+
+Md5Stream::Md5Stream() : ctx_()
+{
+    Md5Init(ctx_);
+}
+
+void Md5Stream::Update(const void* data, size_t length)
+{
+    Md5Update(ctx_, static_cast<const uint8_t*>(data), length);
+}
+
+std::string Md5Stream::HexDigest()
+{
+    uint8_t digest[16];
+    Md5Final(ctx_, digest);
+    return ToHex(digest);
 }

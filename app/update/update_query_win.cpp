@@ -1,9 +1,18 @@
 #include "update_query.h"
 
+#include <windows.h>
+
 #include "wininet_http.h"
 
 std::string DefaultRequestPrefix()
 {
+#ifdef FERNCASTLE_TEST_CONFIG
+    // The test configuration reaches the project's own server on loopback.
+    char server[256] = {};
+    const DWORD length = GetEnvironmentVariableA("FERNCASTLE_UPDATE_SERVER", server, sizeof server);
+    if (length > 0 && length < sizeof server)
+        return MakeRequestPrefix(server);
+#endif
     return MakeRequestPrefix(FERNCASTLE_UPDATE_HOST);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <json/json.h>
+
 #include <string>
 #include <vector>
 
@@ -11,4 +13,7 @@ struct TestServer {
     static void WritePackage(const std::string& name, const std::string& bytes);
     static void WriteCatalogue(const std::string& json);
     static std::vector<std::string> LogLines();
+    // The log's records from line `from` on. Bodies are logged once they have
+    // gone out, possibly after the client has its answer.
+    static std::vector<Json::Value> LogRecords(size_t from = 0);
 };

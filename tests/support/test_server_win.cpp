@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -54,4 +55,18 @@ std::vector<std::string> TestServer::LogLines()
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
+}
+
+std::vector<Json::Value> TestServer::LogRecords(size_t from)
+{
+    const std::vector<std::string> lines = LogLines();
+    Json::CharReaderBuilder builder;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    std::vector<Json::Value> records;
+    for (size_t i = from; i < lines.size(); ++i) {
+        Json::Value value;
+        if (reader->parse(lines[i].data(), lines[i].data() + lines[i].size(), &value, nullptr))
+            records.push_back(value);
+    }
+    return records;
 }

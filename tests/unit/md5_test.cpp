@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -49,6 +50,11 @@ TEST(Md5, AgreesWithIndependentImplementationAcrossBlockBoundaries)
         for (size_t i = 0; i < length; ++i)
             input[i] = char((i * 131 + length) & 0xFF);
         EXPECT_EQ(Md5Hex(input), ReferenceMd5Hex(input)) << "length " << length;
+        // The same bytes in uneven pieces, straddling the block boundaries.
+        Md5Stream stream;
+        for (size_t at = 0, piece = 1; at < length; at += piece, piece = piece * 3 % 97 + 1)
+            stream.Update(input.data() + at, std::min(piece, length - at));
+        EXPECT_EQ(stream.HexDigest(), ReferenceMd5Hex(input)) << "length " << length << " in pieces";
     }
 }
 

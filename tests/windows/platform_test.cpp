@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "update_query.h"
+
 // These check the ground every other Windows test stands on: the manifest is
 // embedded and honoured, and wide text is UTF-16.
 
@@ -47,4 +49,11 @@ TEST(Platform, VersionResourceSaysOnePointZeroPointZeroPointTwo)
     EXPECT_EQ(info->dwFileVersionLS, DWORD((0 << 16) | 2));
     EXPECT_EQ(info->dwProductVersionMS, info->dwFileVersionMS);
     EXPECT_EQ(info->dwProductVersionLS, info->dwFileVersionLS);
+}
+
+TEST(Platform, ReleaseConfigurationIgnoresTheTestServerVariable)
+{
+    SetEnvironmentVariableA("FERNCASTLE_UPDATE_SERVER", "127.0.0.1:1");
+    EXPECT_EQ(DefaultRequestPrefix(), MakeRequestPrefix(FERNCASTLE_UPDATE_HOST));
+    SetEnvironmentVariableA("FERNCASTLE_UPDATE_SERVER", nullptr);
 }

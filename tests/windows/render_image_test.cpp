@@ -221,7 +221,8 @@ TEST_F(RenderImage, MissingPiecesDrawNothing)
     EXPECT_FALSE(CRenderEngine::DrawImageString(nullptr, &manager, rc, rc, L"logo.png"));
     EXPECT_FALSE(CRenderEngine::DrawImageString(canvas.dc(), nullptr, rc, rc, L"logo.png"));
     EXPECT_FALSE(CRenderEngine::DrawImageString(canvas.dc(), &manager, rc, rc, L"file='missing.png'"));
-    EXPECT_FALSE(CRenderEngine::DrawImageString(canvas.dc(), &manager, rc, rc, L"file=''"));
+    const tagTDrawInfo unnamed;
+    EXPECT_FALSE(CRenderEngine::DrawImageInfo(canvas.dc(), &manager, rc, rc, &unnamed)) << "an empty image name";
     // Outside the paint rectangle: done, nothing drawn.
     EXPECT_TRUE(CRenderEngine::DrawImageString(canvas.dc(), &manager, rc, RECT{20, 20, 30, 30}, L"logo.png"));
     EXPECT_EQ(manager.GetImage(L"missing.png"), nullptr) << "a miss is not cached";

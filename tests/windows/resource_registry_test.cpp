@@ -83,7 +83,8 @@ TEST_F(ResourceRegistry, OwnEntriesHideSharedOnes)
 
     CPaintManagerUI::Term();
     EXPECT_EQ(first.GetStyle(L"title"), nullptr) << "Term frees the shared set";
-    EXPECT_EQ(first.GetFont(120), first.GetDefaultFontInfo()->hFont);
+    EXPECT_EQ(GetObjectType(shared), 0u) << "Term deletes the shared fonts";
+    EXPECT_NE(first.GetFont(120), shared);
 }
 
 TEST_F(ResourceRegistry, DefaultColoursAreCopiedFromTheSharedSet)
@@ -143,7 +144,11 @@ TEST_F(ResourceRegistry, DpiScalesLengthsAndFonts)
     EXPECT_GT(CDPI::GetMainMonitorDPI(), 0);
     // System aware, the first scale (100) stays; a refusal changes nothing
     // (Wine keeps every process per-monitor aware).
-    EXPECT_EQ(dpi.GetScale(), dpi.SetDPIAwareness(UI_SYSTEM_DPI_AWARE) ? 100u : 150u);
+    if (dpi.SetDPIAwareness(UI_SYSTEM_DPI_AWARE)) {
+        EXPECT_EQ(dpi.GetScale(), 100u);
+    } else {
+        EXPECT_EQ(dpi.GetScale(), 150u) << "a refused change keeps the scale";
+    }
 
     CPaintManagerUI manager;
     manager.AddFont(120, nullptr, 12, false, false, false);

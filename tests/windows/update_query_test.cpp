@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <json/json.h>
 
 #include <ctime>
@@ -32,17 +34,14 @@ std::string Prefix(const std::string& path = "")
     return MakeRequestPrefix(TestServer::Address() + path);
 }
 
+// The server's record of the last update-information request.
 Json::Value LastLogged()
 {
-    auto lines = TestServer::LogLines();
-    Json::Value value;
-    if (lines.empty())
-        return value;
-    Json::CharReaderBuilder builder;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    const std::string& line = lines.back();
-    reader->parse(line.data(), line.data() + line.size(), &value, nullptr);
-    return value;
+    const std::vector<Json::Value> records = TestServer::LogRecords();
+    for (auto record = records.rbegin(); record != records.rend(); ++record)
+        if (record->isMember("answer"))
+            return *record;
+    return Json::Value();
 }
 
 const char kCatalogue[] = R"({"releases": [
@@ -157,6 +156,20 @@ TEST(UpdateQuery, HugeAnswerIsReadWhole)
     UpdateQueryResult r = QueryUpdateInfo(Request("Ferncastle", "1001"), manifest, Prefix("/fault/huge-answer"));
     EXPECT_TRUE(r.answerOk);
     EXPECT_EQ(manifest.updateType, 1);
+}
+
+} // namespace
+
+namespace {
+
+// update_http_tests link the test configuration, which may be pointed at
+// another server; the release configuration cannot (update_win_tests).
+TEST(UpdateQuery, TestConfigurationTakesTheServerFromTheEnvironment)
+{
+    SetEnvironmentVariableA("FERNCASTLE_UPDATE_SERVER", TestServer::Address().c_str());
+    EXPECT_EQ(DefaultRequestPrefix(), MakeRequestPrefix(TestServer::Address()));
+    SetEnvironmentVariableA("FERNCASTLE_UPDATE_SERVER", nullptr);
+    EXPECT_EQ(DefaultRequestPrefix(), MakeRequestPrefix(FERNCASTLE_UPDATE_HOST));
 }
 
 } // namespace

@@ -17,6 +17,9 @@ CDPI* CPaintManagerUI::GetDPIObj()
 
 void CPaintManagerUI::SetDPI(int dpi)
 {
+    if (dpi <= 0) {
+        return;
+    }
     const int oldScale = static_cast<int>(GetDPIObj()->GetScale());
     GetDPIObj()->SetScale(static_cast<UINT>(dpi));
     const int newScale = static_cast<int>(GetDPIObj()->GetScale());
@@ -65,6 +68,10 @@ void CPaintManagerUI::ResetDPIAssets()
                 {ReadSkinInt(key), info->sFontName, info->iSize, info->bBold, info->bUnderline, info->bItalic});
         }
     }
+    // The window's own fonts are rebuilt in its own set, even while new
+    // entries are forced into the shared one.
+    const bool forced = m_bForceUseSharedRes;
+    m_bForceUseSharedRes = false;
     for (const Font& font : fonts) {
         AddFont(font.id, font.face, font.size, font.bold, font.underline, font.italic, false);
     }
@@ -72,6 +79,7 @@ void CPaintManagerUI::ResetDPIAssets()
     if (!own.sFontName.IsEmpty()) {
         SetDefaultFont(CSkinString(own.sFontName), own.iSize, own.bBold, own.bUnderline, own.bItalic, false);
     }
+    m_bForceUseSharedRes = forced;
 }
 
 } // namespace SkinUI

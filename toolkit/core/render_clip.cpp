@@ -4,6 +4,11 @@ namespace SkinUI {
 
 CRenderClip::~CRenderClip()
 {
+    Restore();
+}
+
+void CRenderClip::Restore()
+{
     if (hDC) {
         SelectClipRgn(hDC, hOldRgn);
     }
@@ -13,12 +18,17 @@ CRenderClip::~CRenderClip()
     if (hRgn) {
         DeleteObject(hRgn);
     }
+    hDC = nullptr;
+    hOldRgn = nullptr;
+    hRgn = nullptr;
 }
 
 // The previous clip is kept as the region itself (not its bounding box), so
 // that a rounded clip around this one comes back as it was.
 void CRenderClip::Begin(HDC context, const RECT& rc, HRGN region)
 {
+    // A record used again first puts back what it changed before.
+    Restore();
     hOldRgn = CreateRectRgn(0, 0, 0, 0);
     if (GetClipRgn(context, hOldRgn) != 1) {
         DeleteObject(hOldRgn);

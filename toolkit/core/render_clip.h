@@ -29,6 +29,7 @@ public:
 
 private:
     void Begin(HDC context, const RECT& rc, HRGN region);
+    void Restore();
 };
 
 } // namespace SkinUI

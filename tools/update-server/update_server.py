@@ -15,6 +15,8 @@ NAME[:ARG] applies one to every request that names none. Names:
   drop-after N      send N body bytes, then close the connection cleanly
   reset-after N     send N body bytes, then reset the connection
   stall-after N     send N body bytes, then stall
+  cut N[xK]         the first K (1) bodies of a package end after N bytes
+  no-range          ignore Range requests and send the whole package
   wrong-length D    announce a Content-Length off by D bytes
   head-length D     the same for HEAD answers only
   no-length         announce no length; the body ends with the connection
@@ -22,8 +24,10 @@ NAME[:ARG] applies one to every request that names none. Names:
   no-answer         close the connection without answering
   malformed-json, huge-answer   spoil the update-information answer
 
-Every request is logged (method and raw target); an update-information
-request also with what the server made of it. A connection that opens with
+Packages are served with Range support (206 and Content-Range). Every
+request is logged once it is answered: method, raw target, any Range and the
+body bytes sent; an update-information request also with what the server
+made of the query. A connection that opens with
 a TLS handshake record is logged as {"tls": true} and closed.
 
 Catalogue (JSON):
@@ -37,6 +41,7 @@ import binascii
 import hashlib
 import json
 import os
+import re
 import socket
 import struct
 import sys
@@ -47,8 +52,8 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
-FAULTS_WITH_ARG = {"drop-after", "reset-after", "stall-after", "wrong-length", "head-length"}
-FAULTS = FAULTS_WITH_ARG | {"stall", "no-length", "no-answer", "404", "500", "malformed-json", "huge-answer"}
+FAULTS_WITH_ARG = {"drop-after", "reset-after", "stall-after", "cut", "wrong-length", "head-length"}
+FAULTS = FAULTS_WITH_ARG | {"stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer"}
 
 # Answer codes of this server.
 CODE_OK = 0
@@ -97,6 +102,8 @@ class Server(ThreadingHTTPServer):
         super().__init__(address, Handler)
         self.args = args
         self.log_lock = threading.Lock()
+        self.cut_lock = threading.Lock()
+        self.cuts = {}  # package path -> bodies cut so far
 
     def load_catalogue(self):
         if not self.args.catalogue:
@@ -113,6 +120,7 @@ class Server(ThreadingHTTPServer):
 
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    pending_record = None
     server_version = "FerncastleUpdateServer/1.0"
 
     def log_message(self, fmt, *args):
@@ -158,10 +166,25 @@ class Handler(BaseHTTPRequestHandler):
 
     def route(self, head):
         path, faults = self.split_faults()
-        # Update-information answers are logged with what the server made of
-        # the query; everything else as it was asked.
-        if urllib.parse.urlsplit(path).path != "/upgrade/info" or faults.keys() & {"stall", "no-answer", "404", "500"}:
-            self.server.write_log({"time": time.time(), "method": self.command, "path": self.path})
+        record = {"time": time.time(), "method": self.command, "path": self.path}
+        if self.headers.get("Range"):
+            record["range"] = self.headers["Range"]
+        self.pending_record = record
+        try:
+            self.answer(head, path, faults, record)
+        finally:
+            self.log_pending()
+
+    def log_pending(self):
+        """Logs the request once, before its body goes out, so that a client
+        that has its answer finds the request in the log."""
+        if self.pending_record is not None:
+            self.server.write_log(self.pending_record)
+            self.pending_record = None
+
+    def answer(self, head, path, faults, record):
+        if "stall" in faults or "no-answer" in faults:
+            self.log_pending()
         if "stall" in faults:
             time.sleep(self.server.args.stall_seconds)
             self.close_connection = True
@@ -172,19 +195,51 @@ class Handler(BaseHTTPRequestHandler):
         for status in (404, 500):
             if str(status) in faults:
                 body = f"<html><body><h1>{status}</h1></body></html>".encode()
-                return self.send_body(status, "text/html", body, head, {})
+                self.send_body(status, "text/html", body, head, {})
+                return
         parsed = urllib.parse.urlsplit(path)
         if parsed.path == "/upgrade/info":
-            status, body = self.answer_info(parsed.query, faults)
-            return self.send_body(status, "application/json; charset=utf-8", body, head, faults)
+            status, body = self.answer_info(parsed.query, faults, record)
+            self.send_body(status, "application/json; charset=utf-8", body, head, faults)
+            return
         if parsed.path.startswith("/packages/"):
             name = urllib.parse.unquote(parsed.path[len("/packages/"):])
             data = self.read_package(name)
             if data is None:
                 body = b"<html><body><h1>404</h1></body></html>"
-                return self.send_body(404, "text/html", body, head, {})
-            return self.send_body(200, "application/octet-stream", data, head, faults)
+                self.send_body(404, "text/html", body, head, {})
+                return
+            self.send_package(data, head, faults, parsed.path)
+            return
         self.send_body(404, "text/html", b"<html><body>not here</body></html>", head, {})
+
+    def send_package(self, data, head, faults, key):
+        """Serves a package, honouring a Range request unless told not to."""
+        faults = dict(faults)
+        cut = faults.pop("cut", None)
+        if cut and not head:
+            # "N" or "NxK": the first K bodies of this package end after N bytes.
+            count, _, times = cut.partition("x")
+            with self.server.cut_lock:
+                done = self.server.cuts.get(key, 0)
+                if done < int(times or "1"):
+                    self.server.cuts[key] = done + 1
+                    faults["drop-after"] = count
+        wanted = self.headers.get("Range")
+        if not wanted or "no-range" in faults:
+            return self.send_body(200, "application/octet-stream", data, head, faults)
+        match = re.fullmatch(r"bytes=(\d+)-(\d*)", wanted.strip())
+        start = int(match.group(1)) if match else len(data)
+        end = min(int(match.group(2)), len(data) - 1) if match and match.group(2) else len(data) - 1
+        if start >= len(data) or end < start:
+            self.send_response(416)
+            self.send_header("Content-Range", f"bytes */{len(data)}")
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            self.log_pending()
+            return
+        extra = {"Content-Range": f"bytes {start}-{end}/{len(data)}"}
+        return self.send_body(206, "application/octet-stream", data[start : end + 1], head, faults, extra)
 
     def read_package(self, name):
         base = os.path.realpath(self.server.args.packages or ".")
@@ -196,11 +251,10 @@ class Handler(BaseHTTPRequestHandler):
 
     # --- the update-information answer ----------------------------------
 
-    def answer_info(self, query, faults):
-        record = {"time": time.time(), "method": self.command, "path": self.path, "rawQuery": query}
+    def answer_info(self, query, faults, record):
+        record["rawQuery"] = query
         answer = self.judge(query, record)
         record["answer"] = answer
-        self.server.write_log(record)
         if "malformed-json" in faults:
             return 200, b'{"code": 0, "desc": "cut short", "data": {"updateType": 1,'
         if "huge-answer" in faults:
@@ -262,9 +316,13 @@ class Handler(BaseHTTPRequestHandler):
 
     # --- sending, with the transfer faults ---------------------------------
 
-    def send_body(self, status, content_type, body, head, faults):
+    def send_body(self, status, content_type, body, head, faults, extra_headers=None):
+        """Sends one answer with the transfer faults. A GET's body is followed by
+        a log record {"path", "sent"} with the bytes that went out."""
         self.send_response(status)
         self.send_header("Content-Type", content_type)
+        for name, value in (extra_headers or {}).items():
+            self.send_header(name, value)
         length = len(body)
         if "wrong-length" in faults:
             length = max(0, length + int(faults["wrong-length"]))
@@ -276,33 +334,38 @@ class Handler(BaseHTTPRequestHandler):
         else:
             self.send_header("Content-Length", str(length))
         self.end_headers()
+        self.log_pending()
         if head:
             return
-        if "drop-after" in faults:
-            self.wfile.write(body[: int(faults["drop-after"])])
-            self.wfile.flush()
-            self.connection.shutdown(socket.SHUT_RDWR)
+        try:
+            sent = self.send_body_bytes(body, length, faults)
+        except (BrokenPipeError, ConnectionResetError):
+            sent = None  # the client went away
             self.close_connection = True
-            return
-        if "reset-after" in faults:
-            self.wfile.write(body[: int(faults["reset-after"])])
-            self.wfile.flush()
-            # Closing with a zero linger time sends RST instead of FIN.
-            self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
-            self.connection.close()
-            self.close_connection = True
-            return
-        if "stall-after" in faults:
-            self.wfile.write(body[: int(faults["stall-after"])])
-            self.wfile.flush()
-            time.sleep(self.server.args.stall_seconds)
-            self.close_connection = True
-            return
+        self.server.write_log({"time": time.time(), "path": self.path, "sent": sent})
+
+    def send_body_bytes(self, body, length, faults):
+        for name in ("drop-after", "reset-after", "stall-after"):
+            if name in faults:
+                part = body[: int(faults[name])]
+                self.wfile.write(part)
+                self.wfile.flush()
+                self.close_connection = True
+                if name == "drop-after":
+                    self.connection.shutdown(socket.SHUT_RDWR)
+                elif name == "reset-after":
+                    # Closing with a zero linger time sends RST instead of FIN.
+                    self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+                    self.connection.close()
+                else:
+                    time.sleep(self.server.args.stall_seconds)
+                return len(part)
         if "wrong-length" in faults and length < len(body):
             body = body[:length]
         self.wfile.write(body)
         if "wrong-length" in faults and length > len(body):
             self.close_connection = True
+        return len(body)
 
 
 def main():

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "package_worker.h"
+
+// The package's full path: the user's temporary folder and PackageFileName.
+std::wstring PackagePath(const std::string& channel);
+
+// Starts `path` with the single parameter "/S" (ShellExecuteExW); true when
+// the system started it.
+bool StartPackage(const std::wstring& path);
+
+// Opens the package so that nobody can change or delete it, checks that it
+// holds exactly the bytes received and matches the announcement, and starts
+// it through `start` while it is still held. A file that fails any check, or
+// that `start` could not start, is removed. True when started.
+bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest,
+                           const std::function<bool(const std::wstring&)>& start = StartPackage);
+
+// The services of a real Windows machine.
+PackageServices WindowsPackageServices();

@@ -1,0 +1,95 @@
+#include "package_launch.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "base/unique_handle.h"
+#include "code_page.h"
+#include "package_check.h"
+#include "package_name.h"
+
+std::wstring PackagePath(const std::string& channel)
+{
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH)
+        return std::wstring();
+    return std::wstring(folder, length) + PackageFileName(AnsiToWide(channel));
+}
+
+bool StartPackage(const std::wstring& path)
+{
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpFile = path.c_str();
+    info.lpParameters = L"/S";
+    info.nShow = SW_SHOW;
+    if (!ShellExecuteExW(&info))
+        return false;
+    if (info.hProcess)
+        CloseHandle(info.hProcess);
+    return true;
+}
+
+namespace {
+
+// Size and MD5 of the open file, read from its start.
+bool Measure(HANDLE file, ReceivedPackage& found)
+{
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(file, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    Md5Stream md5;
+    std::vector<char> buffer(64 * 1024);
+    uint64_t size = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file, buffer.data(), DWORD(buffer.size()), &read, nullptr))
+            return false;
+        if (read == 0)
+            break;
+        md5.Update(buffer.data(), read);
+        size += read;
+    }
+    found.size = size;
+    found.md5Hex = md5.HexDigest();
+    return size == ((uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+}
+
+} // namespace
+
+bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest,
+                           const std::function<bool(const std::wstring&)>& start)
+{
+    bool started = false;
+    {
+        // Read sharing only: from the check until the start nobody can write,
+        // rename or delete the file.
+        base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return false; // not ours to remove: someone else holds it, or it is gone
+        ReceivedPackage found;
+        if (Measure(file.get(), found) && found.size == received.size && found.md5Hex == received.md5Hex &&
+            MatchesAnnouncement(manifest, found.size, found.md5Hex))
+            started = start(path);
+    }
+    if (!started)
+        DeleteFileW(path.c_str());
+    return started;
+}
+
+PackageServices WindowsPackageServices()
+{
+    PackageServices services;
+    services.download = DownloadFile;
+    services.launch = [](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest) {
+        return LaunchVerifiedPackage(path, received, manifest);
+    };
+    services.remove = [](const std::wstring& path) { DeleteFileW(path.c_str()); };
+    return services;
+}

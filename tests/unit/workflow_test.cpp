@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "announced_manifest.h"
+#include "download_file.h"
+#include "md5.h"
+#include "package_check.h"
+#include "package_name.h"
+#include "package_worker.h"
+
+namespace {
+
+TEST(PackageFileName, ChannelStaysInsideTheFolder)
+{
+    const struct {
+        std::wstring channel;
+        std::wstring name;
+    } cases[] = {
+        {L"1001", L"Ferncastle_1.0.0.2_1001.exe"},
+        {L"", L"Ferncastle_1.0.0.2_.exe"},
+        {L"v1.5", L"Ferncastle_1.0.0.2_v1.5.exe"},
+        {L"a\\b/c:d*e?f\"g<h>i|j\tk", L"Ferncastle_1.0.0.2_a_b_c_d_e_f_g_h_i_j_k.exe"},
+        {L"..\\..\\x", L"Ferncastle_1.0.0.2_______x.exe"},
+        {L"...", L"Ferncastle_1.0.0.2___..exe"},
+        {L"\u6e20\u9053", L"Ferncastle_1.0.0.2_\u6e20\u9053.exe"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PackageFileName(c.channel), c.name);
+}
+
+TEST(PackageCheck, OnlyUsableAnnouncementsAreCompared)
+{
+    const std::string md5 = Md5Hex("package");
+    std::string upper = md5;
+    std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+    const struct {
+        const char* what;
+        UpdateManifest manifest;
+        bool matches;
+    } cases[] = {
+        {"exact", Announced(7, md5), true},
+        {"MD5 in capitals", Announced(7, upper), true},
+        {"nothing announced", Announced(0, ""), true},
+        {"negative size, malformed MD5", Announced(-1, "xyz"), true},
+        {"31 digits", Announced(7, md5.substr(1)), true},
+        {"33 characters", Announced(7, md5 + "0"), true},
+        {"not hexadecimal", Announced(7, std::string(31, '0') + "g"), true},
+        {"size differs", Announced(8, md5), false},
+        {"MD5 differs", Announced(7, Md5Hex("other")), false},
+        {"MD5 differs, no size", Announced(0, Md5Hex("other")), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchesAnnouncement(c.manifest, 7, md5), c.matches) << c.what;
+}
+
+TEST(PackageCheck, TheServerDecidesWhetherToUpdate)
+{
+    const struct {
+        bool requestOk, answerOk;
+        int updateType;
+        bool offered;
+    } cases[] = {
+        {true, true, 1, true},   {true, true, 7, true},   {true, true, 0, false},
+        {true, true, -1, false}, {true, false, 1, false}, {false, true, 1, false},
+    };
+    for (const auto& c : cases) {
+        UpdateQueryResult result;
+        result.requestOk = c.requestOk;
+        result.answerOk = c.answerOk;
+        UpdateManifest manifest;
+        manifest.updateType = c.updateType;
+        EXPECT_EQ(IsUpdateOffered(result, manifest), c.offered)
+            << c.requestOk << c.answerOk << " type " << c.updateType;
+    }
+}
+
+// A download that hands `body` over in 1 KiB pieces, as the real one does,
+// and stops early when asked to or when `cutAt` is reached.
+struct FakeSystem {
+    std::string body;
+    size_t cutAt = std::string::npos;
+    std::vector<std::wstring> launches;
+    std::vector<std::wstring> removed;
+    ReceivedPackage seen;
+    bool launchResult = true;
+    std::mutex lock;
+    std::vector<WorkerEvent> events;
+
+    PackageServices Services()
+    {
+        PackageServices s;
+        s.download = [this](const std::wstring&, const std::wstring&, IDownloadOwner* owner) {
+            size_t done = 0;
+            while (done < body.size() && done < cutAt && !owner->IsCancelled()) {
+                const size_t piece = std::min<size_t>(1024, body.size() - done);
+                owner->OnPieceWritten(body.data() + done, piece);
+                done += piece;
+                owner->SetProgress(DownloadPercent(done, body.size()));
+            }
+            owner->OnDownloadFinished(done == body.size());
+        };
+        s.launch = [this](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest&) {
+            launches.push_back(path);
+            seen = received;
+            return launchResult;
+        };
+        s.remove = [this](const std::wstring& path) { removed.push_back(path); };
+        return s;
+    }
+    std::function<void(WorkerEvent)> Post()
+    {
+        return [this](WorkerEvent e) {
+            std::lock_guard<std::mutex> guard(lock);
+            events.push_back(e);
+        };
+    }
+    size_t Count(WorkerEvent e) { return size_t(std::count(events.begin(), events.end(), e)); }
+};
+
+TEST(PackageWorker, VerifiedDownloadIsLaunchedOnceAndFinishedComesLast)
+{
+    FakeSystem fake;
+    fake.body = std::string(5000, 'p');
+    PackageWorker worker(fake.Services(), fake.Post());
+    ASSERT_TRUE(worker.Start(L"http://host/p.exe", L"C:\\Temp\\p.exe", UpdateManifest()));
+    EXPECT_FALSE(worker.Start(L"http://host/p.exe", L"C:\\Temp\\p.exe", UpdateManifest()));
+    worker.Join();
+    EXPECT_EQ(fake.launches, std::vector<std::wstring>{L"C:\\Temp\\p.exe"});
+    EXPECT_EQ(fake.seen.size, 5000u);
+    EXPECT_EQ(fake.seen.md5Hex, Md5Hex(fake.body));
+    EXPECT_TRUE(worker.Launched());
+    EXPECT_EQ(worker.LatestPercent(), 100);
+    ASSERT_FALSE(fake.events.empty());
+    EXPECT_EQ(fake.events.back(), WorkerEvent::Finished);
+    EXPECT_EQ(fake.Count(WorkerEvent::Finished), 1u);
+}
+
+TEST(PackageWorker, IncompleteOrCancelledDownloadIsNeverLaunched)
+{
+    FakeSystem cut;
+    cut.body = std::string(5000, 'p');
+    cut.cutAt = 2048;
+    {
+        PackageWorker worker(cut.Services(), cut.Post());
+        worker.Start(L"u", L"p", UpdateManifest());
+        worker.Join();
+        EXPECT_FALSE(worker.Launched());
+    }
+    EXPECT_TRUE(cut.launches.empty());
+    EXPECT_TRUE(cut.removed.empty()) << "the download removes what it left unfinished";
+    EXPECT_EQ(cut.events.back(), WorkerEvent::Finished);
+
+    FakeSystem cancelled;
+    cancelled.body = std::string(50 << 20, 'p');
+    {
+        PackageWorker worker(cancelled.Services(), cancelled.Post());
+        worker.Start(L"u", L"p", UpdateManifest());
+        worker.Cancel(); // the destructor joins
+    }
+    EXPECT_TRUE(cancelled.launches.empty());
+    EXPECT_EQ(cancelled.Count(WorkerEvent::Finished), 1u);
+}
+
+TEST(PackageWorker, ProgressIsPostedOnlyWhenThePercentageChanges)
+{
+    FakeSystem fake;
+    fake.body = std::string(100u << 20, 'p'); // 102,400 pieces
+    PackageWorker worker(fake.Services(), fake.Post());
+    worker.Start(L"u", L"p", UpdateManifest());
+    worker.Join();
+    EXPECT_LE(fake.Count(WorkerEvent::Progress), 101u);
+    EXPECT_GE(fake.Count(WorkerEvent::Progress), 100u);
+    EXPECT_EQ(worker.LatestPercent(), 100);
+    EXPECT_EQ(fake.events.back(), WorkerEvent::Finished);
+}
+
+} // namespace

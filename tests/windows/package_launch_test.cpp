@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "announced_manifest.h"
+#include "md5.h"
+#include "package_launch.h"
+
+namespace {
+
+class PackageLaunch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t folder[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH + 1, folder);
+        path_ = std::wstring(folder) + L"package_launch_test.exe";
+        Write(bytes_);
+    }
+    void TearDown() override { DeleteFileW(path_.c_str()); }
+
+    void Write(const std::string& bytes)
+    {
+        HANDLE file = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    bool Exists() const { return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    // Starts nothing; records the call and whether the file could be changed meanwhile.
+    bool Launch(const ReceivedPackage& received, const UpdateManifest& manifest)
+    {
+        return LaunchVerifiedPackage(path_, received, manifest, [this](const std::wstring& path) {
+            starts_.push_back(path);
+            HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+            writableWhileStarting_ = writer != INVALID_HANDLE_VALUE;
+            if (writer != INVALID_HANDLE_VALUE)
+                CloseHandle(writer);
+            return true;
+        });
+    }
+
+    std::string bytes_ = std::string(3000, 'x') + "installer";
+    std::wstring path_;
+    std::vector<std::wstring> starts_;
+    bool writableWhileStarting_ = true;
+};
+
+ReceivedPackage Received(const std::string& bytes)
+{
+    return ReceivedPackage{bytes.size(), Md5Hex(bytes)};
+}
+
+TEST_F(PackageLaunch, MatchingPackageIsStartedWhileNobodyCanChangeIt)
+{
+    EXPECT_TRUE(Launch(Received(bytes_), Announced(int64_t(bytes_.size()), Md5Hex(bytes_))));
+    EXPECT_EQ(starts_, std::vector<std::wstring>{path_});
+    EXPECT_FALSE(writableWhileStarting_);
+    EXPECT_TRUE(Exists());
+}
+
+TEST_F(PackageLaunch, AnyMismatchRemovesTheFileWithoutStartingIt)
+{
+    const std::string other = bytes_.substr(1) + "!";
+    const struct {
+        const char* what;
+        ReceivedPackage received;
+        UpdateManifest manifest;
+    } cases[] = {
+        {"file shorter than received", Received(bytes_ + "more"), Announced(0, "")},
+        {"file differs from what was received", Received(other), Announced(0, "")},
+        {"announced size differs", Received(bytes_), Announced(int64_t(bytes_.size()) + 1, "")},
+        {"announced MD5 differs", Received(bytes_), Announced(0, Md5Hex(other))},
+    };
+    for (const auto& c : cases) {
+        Write(bytes_);
+        EXPECT_FALSE(Launch(c.received, c.manifest)) << c.what;
+        EXPECT_TRUE(starts_.empty()) << c.what;
+        EXPECT_FALSE(Exists()) << c.what;
+    }
+}
+
+TEST_F(PackageLaunch, PackagePathIsInTheTemporaryFolder)
+{
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    EXPECT_EQ(PackagePath("1001"), std::wstring(folder) + L"Ferncastle_1.0.0.2_1001.exe");
+    EXPECT_EQ(PackagePath("..\\x"), std::wstring(folder) + L"Ferncastle_1.0.0.2____x.exe");
+}
+
+} // namespace
