@@ -179,12 +179,9 @@ TEST(ControlState, FocusMovesThroughTheManager)
     CPaintManagerUI manager;
     NotifyLog log;
     manager.AddNotifier(&log);
-    auto* root = new CVerticalLayoutUI;
     auto* a = new CButtonUI;
     auto* b = new CButtonUI;
-    root->Add(a);
-    root->Add(b);
-    manager.AttachDialog(root);
+    Attach<CVerticalLayoutUI>(manager, {a, b});
     a->SetFocus();
     EXPECT_EQ(manager.GetFocus(), a);
     EXPECT_TRUE(a->IsFocused());
@@ -204,10 +201,8 @@ TEST(ControlEvents, ListenersFirstThenUnhandledEventsBubbleUp)
     CPaintManagerUI manager;
     NotifyLog log;
     manager.AddNotifier(&log);
-    auto* root = new CVerticalLayoutUI;
     auto* child = new CControlUI;
-    root->Add(child);
-    manager.AttachDialog(root);
+    auto* root = Attach<CVerticalLayoutUI>(manager, {child});
 
     tagTEventUI timer = MakeEvent(EventTimer, POINT{}, 7);
     child->Event(timer);
@@ -236,12 +231,10 @@ TEST(ControlEvents, NotificationsReachTheSendersListenersFirst)
     CPaintManagerUI manager;
     NotifyLog log;
     manager.AddNotifier(&log);
-    auto* root = new CVerticalLayoutUI;
     auto* page = new CVerticalLayoutUI;
     auto* button = new CButtonUI;
-    root->Add(page);
     page->Add(button);
-    manager.AttachDialog(root);
+    Attach<CVerticalLayoutUI>(manager, {page});
     page->SetVirtualWnd(L"page");
     button->SetName(L"ok");
 
@@ -270,10 +263,8 @@ TEST(ControlTimers, SystemIdsStartAt17AndAreReused)
     TestWindow window;
     CPaintManagerUI manager;
     manager.Init(window.hWnd);
-    auto* root = new CVerticalLayoutUI;
     auto* child = new CControlUI;
-    root->Add(child);
-    manager.AttachDialog(root);
+    auto* root = Attach<CVerticalLayoutUI>(manager, {child});
     EXPECT_FALSE(CControlUI().SetTimer(1, 10)) << "no manager";
     EXPECT_TRUE(child->SetTimer(1, 1000));
     EXPECT_FALSE(child->SetTimer(1, 1000)) << "already running";
@@ -293,10 +284,8 @@ TEST(ControlInvalidation, PositionChangesRepaintInsideTheAncestorsOnly)
     TestWindow window(true);
     CPaintManagerUI manager;
     manager.Init(window.hWnd);
-    auto* root = new CContainerUI;
     auto* child = new CControlUI;
-    root->Add(child);
-    manager.AttachDialog(root);
+    auto* root = Attach<CContainerUI>(manager, {child});
     root->SetPos(RECT{10, 10, 60, 60}, false);
     child->SetPos(RECT{20, 20, 30, 30}, false);
     ValidateRect(window.hWnd, nullptr);

@@ -14,6 +14,7 @@
 #include "skin_text.h"
 #include "vertical_layout.h"
 
+#include <initializer_list>
 #include <string>
 #include <windows.h>
 
@@ -68,6 +69,25 @@ inline SkinUI::CControlUI* BuildTree(SkinUI::CMarkup& markup)
         }
     }
     return nullptr;
+}
+
+// A new control of class T with the attributes of the list.
+template <class T> T* Make(const wchar_t* attributes = L"")
+{
+    T* control = new T;
+    control->ApplyAttributeList(attributes);
+    return control;
+}
+
+// A root of class T holding the children, attached to the manager.
+template <class T> T* Attach(SkinUI::CPaintManagerUI& manager, std::initializer_list<SkinUI::CControlUI*> children)
+{
+    T* root = new T;
+    for (SkinUI::CControlUI* child : children) {
+        root->Add(child);
+    }
+    manager.AttachDialog(root);
+    return root;
 }
 
 inline SkinUI::tagTEventUI MakeEvent(int type, POINT point = {}, WPARAM wParam = 0)
