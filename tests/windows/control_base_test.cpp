@@ -36,6 +36,15 @@ public:
     const HWND hWnd;
 };
 
+// A window's manager that records the window's notifications.
+class Notified : public ::testing::Test {
+protected:
+    void SetUp() override { manager.AddNotifier(&log); }
+
+    CPaintManagerUI manager;
+    NotifyLog log;
+};
+
 } // namespace
 
 TEST(ControlAttributes, MarkupValuesSetTheControl)
@@ -174,11 +183,8 @@ TEST(ControlState, HidingAContainerHidesDescendantsWithoutTheirFlags)
     EXPECT_FALSE(late->IsVisible()) << "added to a hidden container";
 }
 
-TEST(ControlState, FocusMovesThroughTheManager)
+TEST_F(Notified, FocusMovesThroughTheManager)
 {
-    CPaintManagerUI manager;
-    NotifyLog log;
-    manager.AddNotifier(&log);
     auto* a = new CButtonUI;
     auto* b = new CButtonUI;
     Attach<CVerticalLayoutUI>(manager, {a, b});
@@ -196,11 +202,8 @@ TEST(ControlState, FocusMovesThroughTheManager)
     EXPECT_EQ(manager.GetFocus(), nullptr) << "a disabled control takes no focus";
 }
 
-TEST(ControlEvents, ListenersFirstThenUnhandledEventsBubbleUp)
+TEST_F(Notified, ListenersFirstThenUnhandledEventsBubbleUp)
 {
-    CPaintManagerUI manager;
-    NotifyLog log;
-    manager.AddNotifier(&log);
     auto* child = new CControlUI;
     auto* root = Attach<CVerticalLayoutUI>(manager, {child});
 
@@ -226,11 +229,8 @@ TEST(ControlEvents, ListenersFirstThenUnhandledEventsBubbleUp)
     EXPECT_EQ(log.types, L"timer;menu;") << "a listener refused the event";
 }
 
-TEST(ControlEvents, NotificationsReachTheSendersListenersFirst)
+TEST_F(Notified, NotificationsReachTheSendersListenersFirst)
 {
-    CPaintManagerUI manager;
-    NotifyLog log;
-    manager.AddNotifier(&log);
     auto* page = new CVerticalLayoutUI;
     auto* button = new CButtonUI;
     page->Add(button);
