@@ -72,6 +72,64 @@ public:
     void SetGdiplusTextRenderingHint(int hint) { m_trh = hint; }
     int GetGdiplusTextRenderingHint() const { return m_trh; }
 
+    // ---- Window attributes (the layout's "Window" element) ----
+    // Stored as given: the dialog builder scales the initial size itself.
+    // While no control tree is attached, the window takes the initial size
+    // at once.
+    void SetInitSize(int cx, int cy);
+    SIZE GetInitSize() const { return m_szInitWindowSize; }
+    // Border widths (left, top, right, bottom) that resize the window.
+    void SetSizeBox(const RECT& rcSizeBox) { m_rcSizeBox = rcSizeBox; }
+    const RECT& GetSizeBox() const { return m_rcSizeBox; }
+    // Insets from the client edges; a bottom of -1 reaches the client bottom.
+    void SetCaptionRect(const RECT& rcCaption) { m_rcCaption = rcCaption; }
+    const RECT& GetCaptionRect() const { return m_rcCaption; }
+    void SetRoundCorner(int cx, int cy) { m_szRoundCorner = SIZE{cx, cy}; }
+    SIZE GetRoundCorner() const { return m_szRoundCorner; }
+    // Tracking limits; 0 in a dimension sets no limit there.
+    void SetMinInfo(int cx, int cy) { m_szMinWindow = SIZE{cx, cy}; }
+    SIZE GetMinInfo() const { return m_szMinWindow; }
+    void SetMaxInfo(int cx, int cy) { m_szMaxWindow = SIZE{cx, cy}; }
+    SIZE GetMaxInfo() const { return m_szMaxWindow; }
+    // Outlines every painted rectangle, to see what a change repaints.
+    void SetShowUpdateRect(bool show) { m_bShowUpdateRect = show; }
+    bool IsShowUpdateRect() const { return m_bShowUpdateRect; }
+    // A click does not activate the window.
+    void SetNoActivate(bool noActivate) { m_bNoActivate = noActivate; }
+    bool IsNoActivate() const { return m_bNoActivate; }
+    // The tool tip's delay, in milliseconds (400 at first).
+    void SetHoverTime(int ms) { m_iHoverTime = ms; }
+    int GetHoverTime() const { return m_iHoverTime; }
+
+    // Windows are only drawn opaque (IsLayered stays false): what a layout
+    // asks of a layered window or a shadow is kept here and changes nothing.
+    struct tagTLayeredInfo {
+        bool bLayered = false;
+        // Offset of the control tree inside the layered window.
+        RECT rcInset{};
+        BYTE nLayeredOpacity = 255;
+        CSkinString sLayeredImage;
+    };
+    struct tagTShadowInfo {
+        bool bShow = false;
+        int nSize = 0;
+        int nSharpness = 0;
+        int nDarkness = 0;
+        SIZE szOffset{};
+        DWORD dwColor = 0;
+        RECT rcCorner{};
+        CSkinString sImage;
+    };
+    void SetOpacity(BYTE opacity) { m_nOpacity = opacity; }
+    BYTE GetOpacity() const { return m_nOpacity; }
+    void SetLayered(bool layered) { m_layered.bLayered = layered; }
+    void SetLayeredInset(const RECT& rcInset) { m_layered.rcInset = rcInset; }
+    void SetLayeredOpacity(BYTE opacity) { m_layered.nLayeredOpacity = opacity; }
+    void SetLayeredImage(const wchar_t* image) { m_layered.sLayeredImage = image; }
+    const tagTLayeredInfo& GetLayeredInfo() const { return m_layered; }
+    tagTShadowInfo& GetShadow() { return m_shadow; }
+    // ---- end of window attributes ----
+
     // Binds the manager to its window (taking the window's DC) and empties
     // its own registries, names and timers.
     void Init(HWND hWnd, const wchar_t* pstrName = nullptr);
@@ -253,6 +311,20 @@ private:
     bool m_bLayered = false;
     bool m_bUseGdiplusText = false;
     int m_trh = 0;
+
+    // Window attributes.
+    SIZE m_szInitWindowSize{};
+    RECT m_rcSizeBox{};
+    RECT m_rcCaption{};
+    SIZE m_szRoundCorner{};
+    SIZE m_szMinWindow{};
+    SIZE m_szMaxWindow{};
+    bool m_bShowUpdateRect = false;
+    bool m_bNoActivate = false;
+    int m_iHoverTime = 400;
+    BYTE m_nOpacity = 255;
+    tagTLayeredInfo m_layered;
+    tagTShadowInfo m_shadow;
     bool m_bForceUseSharedRes = false;
     tagTResInfo m_ResInfo;
     std::unique_ptr<CDPI> m_pDPI;
