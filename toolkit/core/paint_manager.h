@@ -469,6 +469,7 @@ private:
     bool OnMouseHover(LPARAM lParam);
     void OnMouseLeave();
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
     void OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void OnButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam);
     void OnMouseWheel(WPARAM wParam, LPARAM lParam);

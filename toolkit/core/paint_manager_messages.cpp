@@ -122,6 +122,9 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         return true;
     case WM_SETCURSOR:
         return OnSetCursor(wParam, lParam);
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return false;
     case WM_NOTIFY:
     case WM_COMMAND:
     case WM_CTLCOLOREDIT:
@@ -182,6 +185,22 @@ void CPaintManagerUI::OnClose()
         }
     }
     DestroyTooltip();
+}
+
+void CPaintManagerUI::OnGetMinMaxInfo(MINMAXINFO& info) const
+{
+    if (m_szMinWindow.cx > 0) {
+        info.ptMinTrackSize.x = m_szMinWindow.cx;
+    }
+    if (m_szMinWindow.cy > 0) {
+        info.ptMinTrackSize.y = m_szMinWindow.cy;
+    }
+    if (m_szMaxWindow.cx > 0) {
+        info.ptMaxTrackSize.x = info.ptMaxSize.x = m_szMaxWindow.cx;
+    }
+    if (m_szMaxWindow.cy > 0) {
+        info.ptMaxTrackSize.y = info.ptMaxSize.y = m_szMaxWindow.cy;
+    }
 }
 
 bool CPaintManagerUI::OnSetCursor(WPARAM, LPARAM lParam)
