@@ -18,6 +18,7 @@
 #include "std_ptr_array.h"
 
 #include <memory>
+#include <vector>
 #include <windows.h>
 
 #include <commctrl.h>
@@ -43,6 +44,10 @@ struct tagTNotifyUI {
 };
 
 typedef tagTNotifyUI TNotifyUI;
+
+// A plug-in's control creation by tag ("Button"); null for a tag it does
+// not know.
+using CreateControlProc = CControlUI* (*)(const wchar_t* pstrType);
 
 // Receives every notification of a window.
 class INotifyUI {
@@ -315,8 +320,17 @@ public:
     static int GetResourceType();
     static void SetResourceType(int type);
 
-    // Ends the toolkit's use of process-wide resources.
+    // Ends the toolkit's use of process-wide resources, the control factory
+    // among them.
     static void Term();
+
+    // ---- Plug-ins: libraries that create controls for the dialog builder ----
+    // Adds the library's export "CreateControl" to the process's plug-ins
+    // (once); false when the library or the export is missing.
+    static bool LoadPlugin(const wchar_t* pstrModuleName);
+    // In load order; the libraries stay loaded for the life of the process.
+    static const std::vector<CreateControlProc>& GetPlugins();
+    // ---- end of plug-ins ----
 
     // The name of the in-memory archive in GetResourceZip.
     static const wchar_t* const kMemoryZipName;

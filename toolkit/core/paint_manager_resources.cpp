@@ -1,5 +1,6 @@
 #include "paint_manager.h"
 
+#include "control_factory.h"
 #include "resource_manager.h"
 #include "skin_archive.h"
 #include "skin_archive_open.h"
@@ -149,6 +150,7 @@ void CPaintManagerUI::SetResourceType(int type)
 void CPaintManagerUI::Term()
 {
     CResourceManager::GetInstance()->Release();
+    CControlFactory::Release();
     ReleaseSharedResources();
     CloseCachedZip();
 }
