@@ -56,7 +56,9 @@ protected:                                                                      
         using TheBaseClass = baseClass;                                                                                \
         static const SKIN_MSGMAP_ENTRY entries[] = {
 #define SKIN_END_MESSAGE_MAP()                                                                                         \
-    { CSkinString(), CSkinString(), SkinSig_end, nullptr }                                                             \
+    {                                                                                                                  \
+        CSkinString(), CSkinString(), SkinSig_end, nullptr                                                             \
+    }                                                                                                                  \
     }                                                                                                                  \
     ;                                                                                                                  \
     static const SKIN_MSGMAP map = {&TheBaseClass::GetThisMessageMap, entries};                                        \

@@ -57,8 +57,8 @@ HWND CWindowWnd::Create(HWND hwndParent, const wchar_t* pstrName, DWORD dwStyle,
                   hMenu);
 }
 
-HWND CWindowWnd::Create(HWND hwndParent, const wchar_t* pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y,
-                        int cx, int cy, HMENU hMenu)
+HWND CWindowWnd::Create(HWND hwndParent, const wchar_t* pstrName, DWORD dwStyle, DWORD dwExStyle, int x, int y, int cx,
+                        int cy, HMENU hMenu)
 {
     const bool registered = GetSuperClassName() ? RegisterSuperclass() : RegisterWindowClass();
     if (!registered) {
@@ -135,7 +135,7 @@ UINT CWindowWnd::ShowModal()
 void CWindowWnd::Close(UINT nRet)
 {
     if (IsWindow(m_hWnd)) {
-        PostMessageW(m_hWnd, WM_CLOSE, nRet, 0);
+        ::PostMessageW(m_hWnd, WM_CLOSE, nRet, 0);
     }
 }
 
@@ -177,18 +177,18 @@ void CWindowWnd::SetIcon(UINT nRes)
         return LoadImageW(instance, MAKEINTRESOURCEW(nRes), IMAGE_ICON, GetSystemMetrics(metric),
                           GetSystemMetrics(metric + 1), LR_DEFAULTCOLOR | LR_SHARED);
     };
-    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(SM_CXICON)));
-    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(SM_CXSMICON)));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(load(SM_CXICON)));
+    ::SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(load(SM_CXSMICON)));
 }
 
 LRESULT CWindowWnd::SendMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    return SendMessageW(m_hWnd, uMsg, wParam, lParam);
+    return ::SendMessageW(m_hWnd, uMsg, wParam, lParam);
 }
 
 LRESULT CWindowWnd::PostMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    return PostMessageW(m_hWnd, uMsg, wParam, lParam);
+    return ::PostMessageW(m_hWnd, uMsg, wParam, lParam);
 }
 
 void CWindowWnd::ResizeClient(int cx, int cy)
