@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -97,7 +98,8 @@ struct SenderLog : SkinUI::INotifyUI {
 };
 
 // Dispatches the thread's messages the way the toolkit's loop does until
-// done() holds; false when the deadline passes first.
+// done() holds; false when the deadline passes first. done() is checked
+// at least every 20 ms, so it may also watch other processes.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -106,7 +108,8 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
         if (now >= deadline) {
             return false;
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20)),
+                                  QS_ALLINPUT);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (!SkinUI::CPaintManagerUI::TranslateMessage(&msg)) {
