@@ -4,8 +4,8 @@
 // never more pairs than equals signs.
 #include "attribute_list.h"
 #include "control_values.h"
+#include "fuzz_text.h"
 #include "linear_layout.h"
-#include "skin_text.h"
 #include "skin_values.h"
 
 #include <cstddef>
@@ -15,18 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<wchar_t> Decode(const uint8_t* data, size_t size)
-{
-    const auto* text = reinterpret_cast<const char*>(data);
-    const int length = static_cast<int>(size);
-    const int count = size > 0 ? SkinUI::SkinDecodeText(SkinUI::SkinCodePage::Utf8, text, length, nullptr, 0) : 0;
-    std::vector<wchar_t> out(static_cast<size_t>(count) + 1, L'\0');
-    if (count > 0) {
-        SkinUI::SkinDecodeText(SkinUI::SkinCodePage::Utf8, text, length, out.data(), count);
-    }
-    return out;
-}
 
 void ReadValue(const wchar_t* value)
 {
@@ -52,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size > 4096) {
         return 0;
     }
-    const std::vector<wchar_t> list = Decode(data, size);
+    const std::vector<wchar_t> list = DecodeFuzzText(data, size);
     size_t equals = 0;
     for (const wchar_t* p = list.data(); (p = wcschr(p, L'=')) != nullptr; ++p) {
         ++equals;

@@ -3,8 +3,8 @@
 // checks that every piece is sound: never empty or reversed, inside the
 // destination and inside the image.
 #include "draw_info.h"
+#include "fuzz_text.h"
 #include "nine_grid.h"
-#include "skin_text.h"
 #include "skin_values.h"
 
 #include <cstddef>
@@ -32,18 +32,6 @@ private:
     LONG m_width, m_height;
 };
 
-std::vector<wchar_t> Decode(const uint8_t* data, size_t size)
-{
-    const auto* text = reinterpret_cast<const char*>(data);
-    const int length = static_cast<int>(size);
-    const int count = size > 0 ? SkinUI::SkinDecodeText(SkinUI::SkinCodePage::Utf8, text, length, nullptr, 0) : 0;
-    std::vector<wchar_t> out(static_cast<size_t>(count) + 1, L'\0');
-    if (count > 0) {
-        SkinUI::SkinDecodeText(SkinUI::SkinCodePage::Utf8, text, length, out.data(), count);
-    }
-    return out;
-}
-
 } // namespace
 
 // Input: one byte choosing the scale and the image size, then UTF-8 text;
@@ -63,8 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (split < size && data[split] != '\n') {
         ++split;
     }
-    const std::vector<wchar_t> draw = Decode(data, split);
-    const std::vector<wchar_t> modify = split < size ? Decode(data + split + 1, size - split - 1) : Decode(data, 0);
+    const std::vector<wchar_t> draw = DecodeFuzzText(data, split);
+    const std::vector<wchar_t> modify =
+        split < size ? DecodeFuzzText(data + split + 1, size - split - 1) : DecodeFuzzText(data, 0);
 
     SkinUI::tagTDrawInfo info;
     info.Parse(draw.data(), modify.data(), scale);

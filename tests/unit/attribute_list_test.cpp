@@ -1,9 +1,8 @@
 #include "attribute_list.h"
+#include "exact_text.h"
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,14 +13,9 @@ namespace {
 
 using Pairs = std::vector<std::pair<std::wstring, std::wstring>>;
 
-// Reads the list from a heap copy of exactly its characters, so that a read
-// past the end is caught by AddressSanitizer.
 Pairs Read(const wchar_t* list)
 {
-    const size_t length = wcslen(list) + 1;
-    std::unique_ptr<wchar_t[]> copy(new wchar_t[length]);
-    wmemcpy(copy.get(), list, length);
-    CAttributeListReader reader(copy.get());
+    CAttributeListReader reader(Exact(list).get());
     Pairs pairs;
     CSkinString name, value;
     while (reader.Next(name, value)) {

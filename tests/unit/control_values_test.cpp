@@ -69,19 +69,23 @@ TEST(ControlValues, CursorWordsNameSystemCursors)
 
 TEST(ControlValues, ChildAlignWordsAreCaseSensitive)
 {
-    unsigned align = 7;
-    EXPECT_TRUE(ReadChildAlign(L"center", align));
-    EXPECT_EQ(align, 1u);
-    EXPECT_TRUE(ReadChildAlign(L"right", align));
-    EXPECT_EQ(align, 2u);
-    EXPECT_FALSE(ReadChildAlign(L"Left", align));
-    EXPECT_EQ(align, 2u);
-    EXPECT_TRUE(ReadChildVAlign(L"bottom", align));
-    EXPECT_EQ(align, 8u);
-    EXPECT_TRUE(ReadChildVAlign(L"vcenter", align));
-    EXPECT_EQ(align, 4u);
-    EXPECT_FALSE(ReadChildVAlign(L"middle", align));
-    EXPECT_EQ(align, 4u);
+    const struct {
+        bool (*read)(const wchar_t*, unsigned&);
+        const wchar_t* word;
+        bool known;
+        unsigned expected;
+    } cases[] = {
+        {ReadChildAlign, L"left", true, 0},     {ReadChildAlign, L"center", true, 1},
+        {ReadChildAlign, L"right", true, 2},    {ReadChildAlign, L"Left", false, 7},
+        {ReadChildAlign, nullptr, false, 7},    {ReadChildVAlign, L"top", true, 0},
+        {ReadChildVAlign, L"vcenter", true, 4}, {ReadChildVAlign, L"bottom", true, 8},
+        {ReadChildVAlign, L"middle", false, 7},
+    };
+    for (const auto& c : cases) {
+        unsigned align = 7;
+        EXPECT_EQ(c.read(c.word, align), c.known) << (c.word ? c.word : L"null");
+        EXPECT_EQ(align, c.expected) << (c.word ? c.word : L"null");
+    }
 }
 
 TEST(ControlValues, TextAlignmentWordsSetStyleBits)

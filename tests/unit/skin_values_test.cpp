@@ -1,24 +1,13 @@
+#include "exact_text.h"
 #include "skin_values.h"
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
-#include <memory>
 #include <string>
 
 using namespace SkinUI;
 
 namespace {
-
-// A heap copy of exactly the text and its terminator, so that a read past
-// the end is caught by AddressSanitizer.
-std::unique_ptr<wchar_t[]> Exact(const wchar_t* text)
-{
-    const size_t length = wcslen(text) + 1;
-    std::unique_ptr<wchar_t[]> copy(new wchar_t[length]);
-    wmemcpy(copy.get(), text, length);
-    return copy;
-}
 
 struct RectCase {
     const wchar_t* text;

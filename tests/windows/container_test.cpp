@@ -21,9 +21,8 @@ private:
 
 CControlUI* Named(const wchar_t* name, const wchar_t* attributes = L"")
 {
-    CControlUI* control = new CControlUI;
+    CControlUI* control = Make<CControlUI>(attributes);
     control->SetName(name);
-    control->ApplyAttributeList(attributes);
     return control;
 }
 
@@ -66,10 +65,8 @@ TEST(Container, ChildRemovedDuringItsOwnEventLivesUntilCleanup)
     bool destroyed = false;
     {
         CPaintManagerUI manager;
-        auto* root = new CVerticalLayoutUI;
         auto* child = new Tracked(destroyed);
-        root->Add(child);
-        manager.AttachDialog(root);
+        auto* root = Attach<CVerticalLayoutUI>(manager, {child});
         struct RemoveSelf {
             CContainerUI* parent;
             CControlUI* child;
@@ -102,12 +99,8 @@ TEST(Container, ChildRemovedDuringItsOwnEventLivesUntilCleanup)
 TEST(Container, NamesAreRegisteredAndTheLastOneWins)
 {
     CPaintManagerUI manager;
-    auto* root = new CVerticalLayoutUI;
-    auto* first = Named(L"twin");
     auto* second = Named(L"twin");
-    root->Add(first);
-    root->Add(second);
-    manager.AttachDialog(root);
+    auto* root = Attach<CVerticalLayoutUI>(manager, {Named(L"twin"), second});
     EXPECT_EQ(manager.FindControl(L"twin"), second);
     auto* late = Named(L"late");
     root->Add(late);
@@ -192,13 +185,9 @@ TEST(Container, PaintsChildrenInsideItsClientAreaAndFloatsInsideItself)
 {
     GdiplusSession gdiplus;
     CPaintManagerUI manager;
-    auto* root = new CContainerUI;
-    root->ApplyAttributeList(L"inset=\"10,10,10,10\" bkcolor=\"#FF0000FF\"");
-    CControlUI* child = Named(L"child", L"bkcolor=\"#FFFF0000\"");
     CControlUI* floated = Named(L"float", L"float=\"true\" pos=\"0,0,6,6\" bkcolor=\"#FF00FF00\"");
-    root->Add(child);
-    root->Add(floated);
-    manager.AttachDialog(root);
+    auto* root = Attach<CContainerUI>(manager, {Named(L"child", L"bkcolor=\"#FFFF0000\""), floated});
+    root->ApplyAttributeList(L"inset=\"10,10,10,10\" bkcolor=\"#FF0000FF\"");
     root->SetPos(RECT{0, 0, 40, 40});
     Canvas canvas(50, 50);
     EXPECT_TRUE(root->Paint(canvas.dc(), RECT{0, 0, 50, 50}, nullptr));
@@ -216,11 +205,8 @@ TEST(Container, SeparatorDragSetsTheFixedHeight)
 {
     GdiplusSession gdiplus;
     CPaintManagerUI manager;
-    auto* root = new CVerticalLayoutUI;
-    auto* pane = new CVerticalLayoutUI;
-    pane->ApplyAttributeList(L"height=\"100\" sepheight=\"4\" minheight=\"50\"");
-    root->Add(pane);
-    manager.AttachDialog(root);
+    auto* pane = Make<CVerticalLayoutUI>(L"height=\"100\" sepheight=\"4\" minheight=\"50\"");
+    auto* root = Attach<CVerticalLayoutUI>(manager, {pane});
     root->SetPos(RECT{0, 0, 100, 300});
     EXPECT_EQ(pane->GetControlFlags(), FlagSetCursor);
     EXPECT_EQ(pane->GetThumbRect().top, 96);

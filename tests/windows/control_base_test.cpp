@@ -36,6 +36,15 @@ public:
     const HWND hWnd;
 };
 
+// A window's manager that records the window's notifications.
+class Notified : public ::testing::Test {
+protected:
+    void SetUp() override { manager.AddNotifier(&log); }
+
+    CPaintManagerUI manager;
+    NotifyLog log;
+};
+
 } // namespace
 
 TEST(ControlAttributes, MarkupValuesSetTheControl)
@@ -174,17 +183,11 @@ TEST(ControlState, HidingAContainerHidesDescendantsWithoutTheirFlags)
     EXPECT_FALSE(late->IsVisible()) << "added to a hidden container";
 }
 
-TEST(ControlState, FocusMovesThroughTheManager)
+TEST_F(Notified, FocusMovesThroughTheManager)
 {
-    CPaintManagerUI manager;
-    NotifyLog log;
-    manager.AddNotifier(&log);
-    auto* root = new CVerticalLayoutUI;
     auto* a = new CButtonUI;
     auto* b = new CButtonUI;
-    root->Add(a);
-    root->Add(b);
-    manager.AttachDialog(root);
+    Attach<CVerticalLayoutUI>(manager, {a, b});
     a->SetFocus();
     EXPECT_EQ(manager.GetFocus(), a);
     EXPECT_TRUE(a->IsFocused());
@@ -199,15 +202,10 @@ TEST(ControlState, FocusMovesThroughTheManager)
     EXPECT_EQ(manager.GetFocus(), nullptr) << "a disabled control takes no focus";
 }
 
-TEST(ControlEvents, ListenersFirstThenUnhandledEventsBubbleUp)
+TEST_F(Notified, ListenersFirstThenUnhandledEventsBubbleUp)
 {
-    CPaintManagerUI manager;
-    NotifyLog log;
-    manager.AddNotifier(&log);
-    auto* root = new CVerticalLayoutUI;
     auto* child = new CControlUI;
-    root->Add(child);
-    manager.AttachDialog(root);
+    auto* root = Attach<CVerticalLayoutUI>(manager, {child});
 
     tagTEventUI timer = MakeEvent(EventTimer, POINT{}, 7);
     child->Event(timer);
@@ -231,17 +229,12 @@ TEST(ControlEvents, ListenersFirstThenUnhandledEventsBubbleUp)
     EXPECT_EQ(log.types, L"timer;menu;") << "a listener refused the event";
 }
 
-TEST(ControlEvents, NotificationsReachTheSendersListenersFirst)
+TEST_F(Notified, NotificationsReachTheSendersListenersFirst)
 {
-    CPaintManagerUI manager;
-    NotifyLog log;
-    manager.AddNotifier(&log);
-    auto* root = new CVerticalLayoutUI;
     auto* page = new CVerticalLayoutUI;
     auto* button = new CButtonUI;
-    root->Add(page);
     page->Add(button);
-    manager.AttachDialog(root);
+    Attach<CVerticalLayoutUI>(manager, {page});
     page->SetVirtualWnd(L"page");
     button->SetName(L"ok");
 
@@ -270,10 +263,8 @@ TEST(ControlTimers, SystemIdsStartAt17AndAreReused)
     TestWindow window;
     CPaintManagerUI manager;
     manager.Init(window.hWnd);
-    auto* root = new CVerticalLayoutUI;
     auto* child = new CControlUI;
-    root->Add(child);
-    manager.AttachDialog(root);
+    auto* root = Attach<CVerticalLayoutUI>(manager, {child});
     EXPECT_FALSE(CControlUI().SetTimer(1, 10)) << "no manager";
     EXPECT_TRUE(child->SetTimer(1, 1000));
     EXPECT_FALSE(child->SetTimer(1, 1000)) << "already running";
@@ -293,10 +284,8 @@ TEST(ControlInvalidation, PositionChangesRepaintInsideTheAncestorsOnly)
     TestWindow window(true);
     CPaintManagerUI manager;
     manager.Init(window.hWnd);
-    auto* root = new CContainerUI;
     auto* child = new CControlUI;
-    root->Add(child);
-    manager.AttachDialog(root);
+    auto* root = Attach<CContainerUI>(manager, {child});
     root->SetPos(RECT{10, 10, 60, 60}, false);
     child->SetPos(RECT{20, 20, 30, 30}, false);
     ValidateRect(window.hWnd, nullptr);

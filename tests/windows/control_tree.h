@@ -1,5 +1,5 @@
-// What the control tests share: the control classes, events made by hand
-// and a log of notifications.
+// What the control tests share: the control classes, controls and trees
+// made by hand, events and a log of notifications.
 #pragma once
 
 #include "button.h"
@@ -10,8 +10,28 @@
 #include "progress.h"
 #include "vertical_layout.h"
 
+#include <initializer_list>
 #include <string>
 #include <windows.h>
+
+// A new control of class T with the attributes of the list.
+template <class T> T* Make(const wchar_t* attributes = L"")
+{
+    T* control = new T;
+    control->ApplyAttributeList(attributes);
+    return control;
+}
+
+// A root of class T holding the children, attached to the manager.
+template <class T> T* Attach(SkinUI::CPaintManagerUI& manager, std::initializer_list<SkinUI::CControlUI*> children)
+{
+    T* root = new T;
+    for (SkinUI::CControlUI* child : children) {
+        root->Add(child);
+    }
+    manager.AttachDialog(root);
+    return root;
+}
 
 inline SkinUI::tagTEventUI MakeEvent(int type, POINT point = {}, WPARAM wParam = 0)
 {

@@ -18,11 +18,8 @@ protected:
     void SetUp() override
     {
         manager.AddNotifier(&log);
-        root = new CVerticalLayoutUI;
-        button = new CButtonUI;
-        button->ApplyAttributeList(L"width=\"30\" height=\"30\" padding=\"10,10,0,0\"");
-        root->Add(button);
-        manager.AttachDialog(root);
+        button = Make<CButtonUI>(L"width=\"30\" height=\"30\" padding=\"10,10,0,0\"");
+        root = Attach<CVerticalLayoutUI>(manager, {button});
         root->SetPos(RECT{0, 0, 100, 100});
     }
 
@@ -120,14 +117,9 @@ TEST(ButtonImages, StateImageCellsFollowTheStateCount)
     skin.AddPng(L"state.png", 120, 30, [&](int x, int) { return cells[x / 30]; });
     skin.AddPng(L"pair.png", 60, 30, [&](int x, int) { return cells[x / 30]; });
     CPaintManagerUI manager;
-    auto* root = new CHorizontalLayoutUI;
-    auto* four = new CButtonUI;
-    auto* two = new CButtonUI;
-    four->ApplyAttributeList(L"width=\"30\" stateimage=\"file='state.png'\" statecount=\"4\"");
-    two->ApplyAttributeList(L"width=\"30\" stateimage=\"pair.png\" statecount=\"2\"");
-    root->Add(four);
-    root->Add(two);
-    manager.AttachDialog(root);
+    auto* four = Make<CButtonUI>(L"width=\"30\" stateimage=\"file='state.png'\" statecount=\"4\"");
+    auto* two = Make<CButtonUI>(L"width=\"30\" stateimage=\"pair.png\" statecount=\"2\"");
+    auto* root = Attach<CHorizontalLayoutUI>(manager, {four, two});
     root->SetPos(RECT{0, 0, 60, 30});
     Canvas canvas(60, 30);
     root->Paint(canvas.dc(), RECT{0, 0, 60, 30}, nullptr);
@@ -200,14 +192,12 @@ TEST(ProgressBar, VerticalBarFillsFromTheBottom)
     SkinFolder skin;
     skin.AddPng(L"fill.png", 10, 10, [](int, int) { return 0xFF00C000; });
     CPaintManagerUI manager;
-    auto* root = new CHorizontalLayoutUI;
-    auto* byColor = new CProgressUI;
-    auto* byImage = new CProgressUI;
-    byColor->ApplyAttributeList(L"width=\"20\" height=\"40\" hor=\"false\" value=\"25\" forecolor=\"#FFC00000\"");
-    byImage->ApplyAttributeList(L"width=\"20\" height=\"40\" hor=\"false\" value=\"25\" foreimage=\"fill.png\"");
-    root->Add(byColor);
-    root->Add(byImage);
-    manager.AttachDialog(root);
+    const wchar_t* bar = L"width=\"20\" height=\"40\" hor=\"false\" value=\"25\"";
+    auto* byColor = Make<CProgressUI>(bar);
+    byColor->SetForeColor(0xFFC00000);
+    auto* byImage = Make<CProgressUI>(bar);
+    byImage->SetForeImage(L"fill.png");
+    auto* root = Attach<CHorizontalLayoutUI>(manager, {byColor, byImage});
     root->SetPos(RECT{0, 0, 40, 40});
     Canvas canvas(40, 40);
     root->Paint(canvas.dc(), RECT{0, 0, 40, 40}, nullptr);
@@ -255,8 +245,7 @@ TEST(Label, EstimatesItsSizeFromItsFontAndText)
     CPaintManagerUI manager;
     const int fontHeight = manager.GetFontInfo(-1)->tm.tmHeight;
     ASSERT_GT(fontHeight, 0);
-    auto* root = new CVerticalLayoutUI;
-    manager.AttachDialog(root);
+    auto* root = Attach<CVerticalLayoutUI>(manager, {});
     const struct {
         const wchar_t* list;
         LONG cx, cy;
@@ -268,16 +257,14 @@ TEST(Label, EstimatesItsSizeFromItsFontAndText)
         {L"width=\"25\" wordbreak=\"true\"", 25, 0},
     };
     for (const auto& c : cases) {
-        auto* label = new CLabelUI;
-        label->ApplyAttributeList(c.list);
+        auto* label = Make<CLabelUI>(c.list);
         root->Add(label);
         const SIZE size = label->EstimateSize(SIZE{200, 100});
         EXPECT_EQ(size.cx, c.cx) << c.list;
         EXPECT_EQ(size.cy, c.cy) << c.list;
     }
 
-    auto* measured = new CLabelUI;
-    measured->ApplyAttributeList(L"text=\"Ferncastle\" autocalcwidth=\"true\" textpadding=\"4,0,6,0\"");
+    auto* measured = Make<CLabelUI>(L"text=\"Ferncastle\" autocalcwidth=\"true\" textpadding=\"4,0,6,0\"");
     root->Add(measured);
     const LONG width = measured->EstimateSize(SIZE{200, 100}).cx;
     EXPECT_GT(width, 10 + 5 * fontHeight / 4);
@@ -285,8 +272,7 @@ TEST(Label, EstimatesItsSizeFromItsFontAndText)
     EXPECT_EQ(measured->EstimateSize(SIZE{200, 100}).cx, width) << "the text alone does not mark the estimate stale";
     EXPECT_GT(measured->EstimateSize(SIZE{201, 100}).cx, width);
 
-    auto* tall = new CLabelUI;
-    tall->ApplyAttributeList(L"text=\"a b c d e f g h\" width=\"12\" wordbreak=\"true\" autocalcheight=\"true\"");
+    auto* tall = Make<CLabelUI>(L"text=\"a b c d e f g h\" width=\"12\" wordbreak=\"true\" autocalcheight=\"true\"");
     root->Add(tall);
     EXPECT_GT(tall->EstimateSize(SIZE{200, 100}).cy, 2 * fontHeight) << "several lines";
 }

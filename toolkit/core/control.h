@@ -84,10 +84,6 @@ constexpr UINT FindMeFirst = 0x80000000;
 using FindControlProc = CControlUI* (*)(CControlUI* pControl, void* data);
 
 class CControlUI {
-    // A layout's separator drag moves the layout's edge and fixed size
-    // without a relayout until the drag ends.
-    friend class CLayoutSeparator;
-
 public:
     CControlUI();
     CControlUI(const CControlUI&) = delete;
