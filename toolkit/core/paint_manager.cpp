@@ -2,6 +2,8 @@
 // one behind every manager of the process.
 #include "paint_manager.h"
 
+#include "gdiplus_flat.h"
+
 namespace SkinUI {
 
 tagTResInfo CPaintManagerUI::m_SharedResInfo;
@@ -16,6 +18,14 @@ CPaintManagerUI::CPaintManagerUI()
     m_ResInfo.m_dwDefaultLinkHoverFontColor = m_SharedResInfo.m_dwDefaultLinkHoverFontColor;
     m_ResInfo.m_dwDefaultSelectedBkColor = m_SharedResInfo.m_dwDefaultSelectedBkColor;
     LiveManagers().Add(this);
+    // The tool tip's window class.
+    static const bool commonControls = [] {
+        INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&init) != FALSE;
+    }();
+    static_cast<void>(commonControls);
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr);
 }
 
 CPaintManagerUI::~CPaintManagerUI()
@@ -26,10 +36,14 @@ CPaintManagerUI::~CPaintManagerUI()
     for (int i = 0; i < m_aFonts.GetSize(); ++i) {
         RemoveFontMemResourceEx(static_cast<HANDLE>(m_aFonts[i]));
     }
+    if (m_gdiplusToken) {
+        Gdiplus::GdiplusShutdown(m_gdiplusToken);
+    }
 }
 
-// The window binding will register managers when they get their window;
-// until then every manager counts from its construction.
+// Every manager counts from its construction, so that process-wide changes
+// (colour adjustment, DPI) reach managers still without a window; the
+// searches for a window's manager skip those.
 CStdPtrArray& CPaintManagerUI::LiveManagers()
 {
     static CStdPtrArray managers;

@@ -1,14 +1,18 @@
-// The paint manager. So far it carries the process-wide skin resource
+// The paint manager: the bridge between one native window and the tree of
+// windowless controls drawn in it. It carries the process-wide skin resource
 // settings (where skin files come from: a folder, a ZIP file in that folder,
 // or a ZIP archive held in memory; the module that holds resources), a
 // window's resource registries: fonts, images, default attribute lists,
 // styles and parsed draw strings, its own or shared by all windows, with
 // DPI scaling and colour adjustment, and what controls ask of their window:
 // the control tree and its names, focus, timers, notifications and
-// invalidation.
+// invalidation. Bound to its window, it turns the window's messages into
+// control events, lays the tree out and paints it double-buffered, and
+// delivers notifications synchronously or through a posted message.
 #pragma once
 
 #include "dpi.h"
+#include "gdi_handles.h"
 #include "res_info.h"
 #include "skin_string.h"
 #include "std_ptr_array.h"
@@ -16,6 +20,8 @@
 #include <memory>
 #include <vector>
 #include <windows.h>
+
+#include <commctrl.h>
 
 namespace SkinUI {
 
@@ -50,6 +56,26 @@ public:
 
 protected:
     ~INotifyUI() = default;
+};
+
+// Sees a window's messages before the paint manager handles them (or, as a
+// pre-message filter, before they are dispatched); setting handled ends
+// their way there.
+class IMessageFilterUI {
+public:
+    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
+
+protected:
+    ~IMessageFilterUI() = default;
+};
+
+// Offered each message before it is dispatched; 0 means handled.
+class ITranslateAccelerator {
+public:
+    virtual LRESULT TranslateAccelerator(MSG* pMsg) = 0;
+
+protected:
+    ~ITranslateAccelerator() = default;
 };
 
 enum UILIB_RESTYPE {
@@ -159,8 +185,11 @@ public:
     // notifier in the order they were added.
     bool AddNotifier(INotifyUI* pNotifier);
     bool RemoveNotifier(INotifyUI* pNotifier);
-    void SendNotify(tagTNotifyUI& Msg);
-    void SendNotify(CControlUI* pControl, const wchar_t* pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0);
+    // Asynchronous notifications are copied and delivered when the window
+    // handles its posted message; a sender deleted by then arrives as null.
+    void SendNotify(tagTNotifyUI& Msg, bool bAsync = false);
+    void SendNotify(CControlUI* pControl, const wchar_t* pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool bAsync = false);
     // Notifications then carry their sender's virtual window name.
     void UsedVirtualWnd(bool bUsed) { m_bUsedVirtualWnd = bUsed; }
     POINT GetMousePos() const { return m_ptLastMousePos; }
@@ -306,6 +335,66 @@ public:
     // The name of the in-memory archive in GetResourceZip.
     static const wchar_t* const kMemoryZipName;
 
+    // --- The window binding: messages, painting, input and delivery. ---
+
+    // The message this manager posts to its window for asynchronous
+    // notifications and delayed cleanup.
+    static constexpr UINT kAsyncMessage = WM_APP + 1;
+
+    // The window's messages; true when the manager handled the message, with
+    // its result in lRes. Nothing is done without a window.
+    bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    // Before dispatch: pre-message filters, Tab, system keys and shortcuts.
+    bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    // Offers msg to the managers of its window (and, for a child window, of
+    // its ancestors); true when one of them handled it.
+    static bool TranslateMessage(const MSG* pMsg);
+    // The process message loop, until WM_QUIT.
+    static void MessageLoop();
+    bool TranslateAccelerator(MSG* pMsg);
+
+    bool AddPreMessageFilter(IMessageFilterUI* pFilter);
+    bool RemovePreMessageFilter(IMessageFilterUI* pFilter);
+    bool AddMessageFilter(IMessageFilterUI* pFilter);
+    bool RemoveMessageFilter(IMessageFilterUI* pFilter);
+    bool AddTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+
+    // The managers bound to a window, or made, in this process.
+    static CStdPtrArray* GetPaintManagers();
+    static CPaintManagerUI* GetPaintManager(const wchar_t* pstrName);
+
+    // The topmost visible control under a client point, of this manager.
+    CControlUI* FindControl(POINT pt) const;
+    CControlUI* FindSubControlByClass(CControlUI* pParent, const wchar_t* pstrClass, int iIndex = 0);
+    // The list is the manager's and is refilled by the next search.
+    CStdPtrArray* FindSubControlsByClass(CControlUI* pParent, const wchar_t* pstrClass);
+
+    // Focus moves to pControl at the next paint, after the pending layout.
+    void SetFocusNeeded(CControlUI* pControl);
+    // To the next (or previous) tab stop, wrapping around the tree.
+    bool SetNextTabControl(bool bForward = true);
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const { return m_bMouseCapture; }
+    // Controls that are told when the hover moves away, besides the hover control.
+    bool AddMouseLeaveNeeded(CControlUI* pControl);
+    bool RemoveMouseLeaveNeeded(CControlUI* pControl);
+
+    // Controls that act as one group (option buttons); the manager keeps the lists.
+    bool AddOptionGroup(const wchar_t* pStrGroupName, CControlUI* pControl);
+    CStdPtrArray* GetOptionGroup(const wchar_t* pStrGroupName);
+    void RemoveOptionGroup(const wchar_t* pStrGroupName, CControlUI* pControl);
+    void RemoveAllOptionGroups();
+
+    SIZE GetClientSize() const;
+    void SetPainting(bool bIsPainting) { m_bIsPainting = bIsPainting; }
+    bool IsPainting() const { return m_bIsPainting; }
+    HWND GetTooltipWindow() const { return m_hwndTooltip; }
+    // The offscreen DIB section the window is painted into (top-down,
+    // 32 bits, client size), or null before the first paint.
+    HBITMAP GetOffscreenBitmap() const { return m_hbmpOffscreen.Get(); }
+
 private:
     static CControlUI* RegisterName(CControlUI* pControl, void* pData);
     static CControlUI* MatchName(CControlUI* pControl, void* pData);
@@ -377,6 +466,80 @@ private:
     static bool m_bCachedResourceZip;
     static CSkinArchive* m_hResourceZip;
     static int m_nResType;
+
+    // --- The window binding. ---
+
+    // Message handlers, one per kind of message.
+    bool OnPaint(LRESULT& lRes);
+    void OnPrintClient(HDC hDC, LPARAM lParam);
+    // Positions what needs it; the first pass sends "windowinit".
+    void LayoutPass(const RECT& rcClient);
+    void PaintTree(HDC hDC, const RECT& rcPaint);
+    // The offscreen DC and bitmap of the client size; false when GDI refuses.
+    bool EnsureOffscreen(const RECT& rcClient);
+    void ReleaseOffscreen();
+    void OnAsyncMessage();
+    void OnMouseMove(WPARAM wParam, LPARAM lParam);
+    bool OnMouseHover(LPARAM lParam);
+    void OnMouseLeave();
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    void OnGetMinMaxInfo(MINMAXINFO& info) const;
+    void OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void OnButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    void OnContextMenu(WPARAM wParam);
+    void OnClose();
+    void OnTimer(WPARAM wParam, LPARAM lParam);
+    void OnKey(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    bool ReflectToChild(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    // The mouse position of a message handled by a message filter.
+    void NoteFilteredMousePos(UINT uMsg, LPARAM lParam);
+    // Sends an event of the given kind to pControl, stamped now.
+    void SendEvent(CControlUI* pControl, int iType, POINT pt, WPARAM wParam = 0, LPARAM lParam = 0, WORD wKeyState = 0,
+                   wchar_t chKey = 0);
+    // Buttons, Shift, Ctrl and Alt as events carry them.
+    static WORD CurrentKeyState();
+    // EventMouseLeave to the controls that asked for it and to the hover
+    // control, which is then cleared.
+    void EndHover(POINT pt);
+    void DestroyTooltip();
+    bool IsHeldTimerId(UINT uWinTimer) const;
+    void PostAsyncMessage();
+    // The sender's notify listeners, then every notifier.
+    void DeliverNotify(tagTNotifyUI& Msg);
+    void DeleteQueuedNotifications();
+    static CControlUI* CollectUpdateNeeded(CControlUI* pControl, void* pData);
+    static CControlUI* FindControlFromPoint(CControlUI* pControl, void* pData);
+    static CControlUI* FindControlsByClass(CControlUI* pControl, void* pData);
+    static CControlUI* FindShortcut(CControlUI* pControl, void* pData);
+    static CControlUI* CollectTabStops(CControlUI* pControl, void* pData);
+
+    ULONG_PTR m_gdiplusToken = 0;
+    // The offscreen painting target.
+    bool m_bOffscreenPaint = true;
+    std::unique_ptr<CMemoryDC> m_offscreenDC;
+    CGdiObject<HBITMAP> m_hbmpOffscreen;
+    HWND m_hwndTooltip = nullptr;
+    TOOLINFOW m_ToolTip{};
+    CControlUI* m_pEventHover = nullptr;
+    CControlUI* m_pEventClick = nullptr;
+    CControlUI* m_pEventKey = nullptr;
+    bool m_bMouseTracking = false;
+    bool m_bMouseCapture = false;
+    bool m_bFirstLayout = true;
+    bool m_bFocusNeeded = false;
+    bool m_bIsPainting = false;
+    bool m_bAsyncNotifyPosted = false;
+    CStdPtrArray m_aPreMessageFilters;
+    CStdPtrArray m_aMessageFilters;
+    CStdPtrArray m_aTranslateAccelerator;
+    // Owned copies of notifications waiting for the async message.
+    CStdPtrArray m_aAsyncNotify;
+    // Scratch list of searches.
+    CStdPtrArray m_aFoundControls;
+    CStdPtrArray m_aNeedMouseLeaveNeeded;
+    // Group name -> owned CStdPtrArray of controls.
+    CStdStringPtrMap m_mOptionGroup;
 };
 
 } // namespace SkinUI

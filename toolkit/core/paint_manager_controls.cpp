@@ -42,6 +42,7 @@ void CPaintManagerUI::Init(HWND hWnd, const wchar_t* pstrName)
     m_ResInfo.RemoveAllStyles();
     m_ResInfo.RemoveAllAttributeLists();
     RemoveAllTimers();
+    RemoveAllOptionGroups();
     m_sName = pstrName;
     if (m_hWndPaint != hWnd) {
         if (m_hDcPaint) {
@@ -58,10 +59,14 @@ void CPaintManagerUI::ReleaseWindow()
         delete static_cast<CControlUI*>(m_aDelayedCleanup[i]);
     }
     m_aDelayedCleanup.Empty();
+    DeleteQueuedNotifications();
     m_mNameHash.RemoveAll();
     delete m_pRoot;
     m_pRoot = nullptr;
     RemoveAllTimers();
+    RemoveAllOptionGroups();
+    DestroyTooltip();
+    ReleaseOffscreen();
     if (m_hDcPaint) {
         ReleaseDC(m_hWndPaint, m_hDcPaint);
         m_hDcPaint = nullptr;
@@ -71,12 +76,17 @@ void CPaintManagerUI::ReleaseWindow()
 bool CPaintManagerUI::AttachDialog(CControlUI* pControl)
 {
     SetFocus(nullptr);
+    m_pEventKey = nullptr;
+    m_pEventHover = nullptr;
+    m_pEventClick = nullptr;
     if (m_pRoot) {
         m_aPostPaintControls.Empty();
         AddDelayedCleanup(m_pRoot);
     }
     m_pRoot = pControl;
     m_bUpdateNeeded = true;
+    m_bFirstLayout = true;
+    m_bFocusNeeded = true;
     return InitControls(pControl);
 }
 
@@ -109,14 +119,28 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl)
     if (!pControl) {
         return;
     }
-    if (m_pFocus == pControl) {
-        m_pFocus = nullptr;
+    for (CControlUI** held : {&m_pEventKey, &m_pEventHover, &m_pEventClick, &m_pFocus}) {
+        if (*held == pControl) {
+            *held = nullptr;
+        }
     }
     KillTimer(pControl);
-    RemovePostPaint(pControl);
     const CSkinString& name = pControl->GetName();
     if (!name.IsEmpty() && m_mNameHash.Find(name, false) == pControl) {
         m_mNameHash.Remove(name);
+    }
+    for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i) {
+        auto* queued = static_cast<tagTNotifyUI*>(m_aAsyncNotify[i]);
+        if (queued->pSender == pControl) {
+            queued->pSender = nullptr;
+        }
+    }
+    // A deleted control must not be reached through the other lists either.
+    RemovePostPaint(pControl);
+    RemoveMouseLeaveNeeded(pControl);
+    for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
+        auto* group = static_cast<CStdPtrArray*>(m_mOptionGroup.Find(m_mOptionGroup[i], false));
+        group->Remove(group->Find(pControl));
     }
 }
 
@@ -128,7 +152,9 @@ void CPaintManagerUI::AddDelayedCleanup(CControlUI* pControl)
     pControl->SetManager(this, nullptr, false);
     if (!m_aDelayedCleanup.Add(pControl)) {
         delete pControl;
+        return;
     }
+    PostAsyncMessage();
 }
 
 CControlUI* CPaintManagerUI::FindControl(const wchar_t* pstrName) const
@@ -154,13 +180,27 @@ bool CPaintManagerUI::RemoveNotifier(INotifyUI* pNotifier)
     return m_aNotifiers.Remove(m_aNotifiers.Find(pNotifier));
 }
 
-void CPaintManagerUI::SendNotify(tagTNotifyUI& Msg)
+void CPaintManagerUI::SendNotify(tagTNotifyUI& Msg, bool bAsync)
 {
     Msg.ptMouse = m_ptLastMousePos;
     Msg.dwTimestamp = GetTickCount();
     if (m_bUsedVirtualWnd) {
         Msg.sVirtualWnd = Msg.pSender ? Msg.pSender->GetVirtualWnd() : CSkinString();
     }
+    if (bAsync) {
+        auto* copy = new tagTNotifyUI(Msg);
+        if (!m_aAsyncNotify.Add(copy)) {
+            delete copy;
+            return;
+        }
+        PostAsyncMessage();
+        return;
+    }
+    DeliverNotify(Msg);
+}
+
+void CPaintManagerUI::DeliverNotify(tagTNotifyUI& Msg)
+{
     if (Msg.pSender && Msg.pSender->OnNotify) {
         Msg.pSender->OnNotify(&Msg);
     }
@@ -169,14 +209,15 @@ void CPaintManagerUI::SendNotify(tagTNotifyUI& Msg)
     }
 }
 
-void CPaintManagerUI::SendNotify(CControlUI* pControl, const wchar_t* pstrMessage, WPARAM wParam, LPARAM lParam)
+void CPaintManagerUI::SendNotify(CControlUI* pControl, const wchar_t* pstrMessage, WPARAM wParam, LPARAM lParam,
+                                 bool bAsync)
 {
     tagTNotifyUI msg;
     msg.sType = pstrMessage;
     msg.pSender = pControl;
     msg.wParam = wParam;
     msg.lParam = lParam;
-    SendNotify(msg);
+    SendNotify(msg, bAsync);
 }
 
 void CPaintManagerUI::SetFocus(CControlUI* pControl)
@@ -215,7 +256,15 @@ bool CPaintManagerUI::SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse
             return true;
         }
     }
-    m_uTimerID = (m_uTimerID + 1) % 240;
+    // Ids wrap at 240: one this window still holds (running, or killed and
+    // kept for reuse) is skipped, so that a new timer never replaces it.
+    int tries = 0;
+    do {
+        m_uTimerID = (m_uTimerID + 1) % 240;
+    } while (IsHeldTimerId(m_uTimerID) && ++tries < 240);
+    if (tries == 240) {
+        return false;
+    }
     if (::SetTimer(m_hWndPaint, m_uTimerID, uElapse, nullptr) == 0) {
         return false;
     }
@@ -226,6 +275,17 @@ bool CPaintManagerUI::SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse
         return false;
     }
     return true;
+}
+
+bool CPaintManagerUI::IsHeldTimerId(UINT uWinTimer) const
+{
+    for (int i = 0; i < m_aTimers.GetSize(); ++i) {
+        const tagTTimerInfo* timer = TimerAt(m_aTimers, i);
+        if (timer->hWnd == m_hWndPaint && timer->uWinTimer == uWinTimer) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CPaintManagerUI::KillTimer(CControlUI* pControl, UINT nTimerID)
@@ -254,6 +314,17 @@ void CPaintManagerUI::KillTimer(CControlUI* pControl)
             }
             delete timer;
             m_aTimers.Remove(i);
+        }
+    }
+}
+
+void CPaintManagerUI::OnTimer(WPARAM wParam, LPARAM lParam)
+{
+    for (int i = 0; i < m_aTimers.GetSize(); ++i) {
+        const tagTTimerInfo* timer = TimerAt(m_aTimers, i);
+        if (timer->hWnd == m_hWndPaint && timer->uWinTimer == wParam && !timer->bKilled) {
+            SendEvent(timer->pSender, EventTimer, m_ptLastMousePos, timer->nLocalID, lParam);
+            return;
         }
     }
 }

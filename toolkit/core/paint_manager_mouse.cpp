@@ -1,0 +1,188 @@
+// The mouse over a window: which control it is over (hover), the tool tip
+// shown when it rests there, and what happens when it leaves the window;
+// and the searches of the tree by point and by class.
+#include "paint_manager.h"
+
+#include "control.h"
+#include "skin_text.h"
+
+#include <windowsx.h>
+
+namespace SkinUI {
+
+namespace {
+
+struct ClassSearch {
+    const wchar_t* className;
+    int index;
+    CStdPtrArray* found;
+};
+
+} // namespace
+
+CControlUI* CPaintManagerUI::FindControlFromPoint(CControlUI* pControl, void* pData)
+{
+    return PtInRect(&pControl->GetPos(), *static_cast<const POINT*>(pData)) ? pControl : nullptr;
+}
+
+CControlUI* CPaintManagerUI::FindControl(POINT pt) const
+{
+    if (!m_pRoot) {
+        return nullptr;
+    }
+    CControlUI* control = m_pRoot->FindControl(FindControlFromPoint, &pt, FindVisible | FindHitTest | FindTopFirst);
+    return control && control->GetManager() == this ? control : nullptr;
+}
+
+CControlUI* CPaintManagerUI::FindControlsByClass(CControlUI* pControl, void* pData)
+{
+    auto* search = static_cast<ClassSearch*>(pData);
+    if (SkinCompareNoCase(pControl->GetClass(), search->className) != 0) {
+        return nullptr;
+    }
+    if (search->found) {
+        search->found->Add(pControl);
+        return nullptr;
+    }
+    return search->index-- == 0 ? pControl : nullptr;
+}
+
+CControlUI* CPaintManagerUI::FindSubControlByClass(CControlUI* pParent, const wchar_t* pstrClass, int iIndex)
+{
+    if (!pParent || !pstrClass) {
+        return nullptr;
+    }
+    ClassSearch search{pstrClass, iIndex, nullptr};
+    return pParent->FindControl(FindControlsByClass, &search, FindAll);
+}
+
+CStdPtrArray* CPaintManagerUI::FindSubControlsByClass(CControlUI* pParent, const wchar_t* pstrClass)
+{
+    m_aFoundControls.Empty();
+    if (pParent && pstrClass) {
+        ClassSearch search{pstrClass, 0, &m_aFoundControls};
+        pParent->FindControl(FindControlsByClass, &search, FindAll);
+    }
+    return &m_aFoundControls;
+}
+
+void CPaintManagerUI::EndHover(POINT pt)
+{
+    // A copy: a control may ask to be left out while it is told.
+    const CStdPtrArray leaving(m_aNeedMouseLeaveNeeded);
+    for (int i = 0; i < leaving.GetSize(); ++i) {
+        SendEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave, pt, 0, 0, CurrentKeyState());
+    }
+    if (CControlUI* hover = m_pEventHover) {
+        m_pEventHover = nullptr;
+        SendEvent(hover, EventMouseLeave, pt, 0, 0, CurrentKeyState());
+    }
+    if (m_hwndTooltip) {
+        SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
+    }
+}
+
+void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_bMouseTracking) {
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof(track);
+        track.dwFlags = TME_HOVER | TME_LEAVE;
+        track.hwndTrack = m_hWndPaint;
+        track.dwHoverTime = m_hwndTooltip
+                                ? static_cast<DWORD>(SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
+                                : static_cast<DWORD>(GetHoverTime());
+        _TrackMouseEvent(&track);
+        m_bMouseTracking = true;
+    }
+    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    m_ptLastMousePos = pt;
+    CControlUI* control = FindControl(pt);
+    if (!m_bMouseCapture) {
+        if (control != m_pEventHover && m_pEventHover) {
+            EndHover(pt);
+        }
+        if (control && control != m_pEventHover) {
+            m_pEventHover = control;
+            SendEvent(control, EventMouseEnter, pt, 0, 0, CurrentKeyState());
+        }
+    }
+    // While a button is held, its control keeps receiving the moves.
+    CControlUI* target = m_pEventClick ? m_pEventClick : control;
+    if (target) {
+        SendEvent(target, EventMouseMove, pt, wParam, lParam, CurrentKeyState());
+    }
+}
+
+bool CPaintManagerUI::OnMouseHover(LPARAM lParam)
+{
+    m_bMouseTracking = false;
+    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    CControlUI* control = FindControl(pt);
+    if (!control) {
+        return false;
+    }
+    if (m_pEventHover) {
+        SendEvent(m_pEventHover, EventMouseHover, pt, 0, 0, CurrentKeyState());
+    }
+    CSkinString text = control->GetToolTip();
+    if (text.IsEmpty()) {
+        return true;
+    }
+    m_ToolTip = TOOLINFOW{};
+    // The record's own size: the 64-bit record is larger than the 32-bit one.
+    m_ToolTip.cbSize = sizeof(TOOLINFOW);
+    m_ToolTip.uFlags = TTF_IDISHWND;
+    m_ToolTip.hwnd = m_hWndPaint;
+    m_ToolTip.uId = reinterpret_cast<UINT_PTR>(m_hWndPaint);
+    m_ToolTip.hinst = GetInstance();
+    m_ToolTip.lpszText = const_cast<wchar_t*>(text.GetData());
+    m_ToolTip.rect = control->GetPos();
+    if (!m_hwndTooltip) {
+        m_hwndTooltip =
+            CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint, nullptr, GetInstance(), nullptr);
+        SendMessageW(m_hwndTooltip, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
+        SendMessageW(m_hwndTooltip, TTM_SETMAXTIPWIDTH, 0, control->GetToolTipWidth());
+    }
+    if (!IsWindowVisible(m_hwndTooltip)) {
+        SendMessageW(m_hwndTooltip, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&m_ToolTip));
+        SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&m_ToolTip));
+    }
+    // The tool tip keeps its own copy of the text.
+    m_ToolTip.lpszText = nullptr;
+    return true;
+}
+
+void CPaintManagerUI::OnMouseLeave()
+{
+    if (m_hwndTooltip) {
+        SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
+    }
+    if (!m_bMouseTracking) {
+        return;
+    }
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT window{};
+    GetWindowRect(m_hWndPaint, &window);
+    LPARAM move = -1;
+    if (!IsIconic(m_hWndPaint) && GetActiveWindow() == m_hWndPaint && PtInRect(&window, cursor) &&
+        SendMessageW(m_hWndPaint, WM_NCHITTEST, 0, MAKELPARAM(cursor.x, cursor.y)) == HTCLIENT) {
+        ScreenToClient(m_hWndPaint, &cursor);
+        move = MAKELPARAM(cursor.x, cursor.y);
+    }
+    // (-1, -1) finds no control, which ends the hover.
+    SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, move);
+    m_bMouseTracking = false;
+}
+
+void CPaintManagerUI::DestroyTooltip()
+{
+    if (m_hwndTooltip) {
+        DestroyWindow(m_hwndTooltip);
+        m_hwndTooltip = nullptr;
+    }
+}
+
+} // namespace SkinUI
