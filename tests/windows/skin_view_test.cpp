@@ -2,6 +2,8 @@
 // every pixel is checked against what the layout's rules put there, with
 // the skin's own images (scaled to their rectangles and laid over the white
 // background) as the reference for the images.
+#include "child_process.h"
+
 #include <gtest/gtest.h>
 
 #include <stb_image.h>
@@ -139,22 +141,11 @@ protected:
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         const std::wstring png = std::wstring(temp) + L"skin-view-" + std::to_wstring(GetCurrentProcessId()) + L".png";
-        std::wstring commandLine =
+        ChildProcess skinView(
             L"\"" FERNCASTLE_SKIN_VIEW L"\" \"" FERNCASTLE_SKIN_ZIP L"\" MainFrameWnd.xml --screenshot \"" + png +
-            L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
-        ASSERT_TRUE(
-            CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-        CloseHandle(process.hThread);
-        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
-            TerminateProcess(process.hProcess, 255);
-        }
-        DWORD code = 255;
-        GetExitCodeProcess(process.hProcess, &code);
-        CloseHandle(process.hProcess);
-        exitCode = static_cast<int>(code);
+            L"\"");
+        ASSERT_TRUE(skinView.Started());
+        exitCode = skinView.Wait(60000);
         char narrow[MAX_PATH] = {};
         WideCharToMultiByte(CP_ACP, 0, png.c_str(), -1, narrow, MAX_PATH, nullptr, nullptr);
         shot = new Image(narrow);

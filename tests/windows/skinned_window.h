@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -131,6 +132,26 @@ inline void PumpPending()
             DispatchMessageW(&msg);
         }
     }
+}
+
+// A window's region (update or window region) as fill(region) gives it:
+// its kind (SIMPLEREGION, ...) and bounding box.
+struct RegionBox {
+    template <typename Fill> explicit RegionBox(Fill fill)
+    {
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        kind = fill(region);
+        GetRgnBox(region, &box);
+        DeleteObject(region);
+    }
+    int kind = ERROR;
+    RECT box{};
+};
+
+using Edges = std::array<LONG, 4>;
+inline Edges EdgesOf(const RECT& rc)
+{
+    return Edges{rc.left, rc.top, rc.right, rc.bottom};
 }
 
 // 0xRRGGBB of the offscreen bitmap the window was last painted into.
