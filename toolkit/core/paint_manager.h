@@ -492,6 +492,8 @@ private:
     void OnTimer(WPARAM wParam, LPARAM lParam);
     void OnKey(UINT uMsg, WPARAM wParam, LPARAM lParam);
     bool ReflectToChild(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    // The filters in order until one reports the message handled, with its result.
+    static bool AskFilters(const CStdPtrArray& filters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     // The mouse position of a message handled by a message filter.
     void NoteFilteredMousePos(UINT uMsg, LPARAM lParam);
     // Sends an event of the given kind to pControl, stamped now.

@@ -122,14 +122,8 @@ void CPaintManagerUI::ReleaseCapture()
 
 bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
-    for (int i = 0; i < m_aPreMessageFilters.GetSize(); ++i) {
-        bool handled = false;
-        const LRESULT result =
-            static_cast<IMessageFilterUI*>(m_aPreMessageFilters[i])->MessageHandler(uMsg, wParam, lParam, handled);
-        if (handled) {
-            lRes = result;
-            return true;
-        }
+    if (AskFilters(m_aPreMessageFilters, uMsg, wParam, lParam, lRes)) {
+        return true;
     }
     switch (uMsg) {
     case WM_KEYDOWN:

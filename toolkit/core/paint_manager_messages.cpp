@@ -20,6 +20,20 @@ constexpr UINT kReflectBase = 0x2000;
 
 } // namespace
 
+bool CPaintManagerUI::AskFilters(const CStdPtrArray& filters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    for (int i = 0; i < filters.GetSize(); ++i) {
+        bool handled = false;
+        const LRESULT result =
+            static_cast<IMessageFilterUI*>(filters[i])->MessageHandler(uMsg, wParam, lParam, handled);
+        if (handled) {
+            lRes = result;
+            return true;
+        }
+    }
+    return false;
+}
+
 WORD CPaintManagerUI::CurrentKeyState()
 {
     WORD state = 0;
@@ -77,15 +91,9 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         return false;
     }
     lRes = 0;
-    for (int i = 0; i < m_aMessageFilters.GetSize(); ++i) {
-        bool handled = false;
-        const LRESULT result =
-            static_cast<IMessageFilterUI*>(m_aMessageFilters[i])->MessageHandler(uMsg, wParam, lParam, handled);
-        if (handled) {
-            lRes = result;
-            NoteFilteredMousePos(uMsg, lParam);
-            return true;
-        }
+    if (AskFilters(m_aMessageFilters, uMsg, wParam, lParam, lRes)) {
+        NoteFilteredMousePos(uMsg, lParam);
+        return true;
     }
     switch (uMsg) {
     case kAsyncMessage:
