@@ -95,7 +95,8 @@ private:
     ULONG_PTR m_token = 0;
 };
 
-// A skin folder of PNG files in the temporary directory, in folder mode.
+// A skin folder of PNG and other files in the temporary directory, in
+// folder mode.
 class SkinFolder {
 public:
     SkinFolder()
@@ -124,11 +125,15 @@ public:
                 pixels.push_back(pixel(x, y));
             }
         }
-        const std::string png = EncodePng(width, height, pixels);
+        AddFile(name, EncodePng(width, height, pixels));
+    }
+
+    void AddFile(const std::wstring& name, const std::string& bytes)
+    {
         const std::wstring path = m_dir + L"\\" + name;
         HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
-        WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(file);
         m_files.push_back(path);
     }

@@ -1,9 +1,11 @@
-// The update window's control tree, built from the skin's own layout file,
-// laid out at 380 x 240 and painted into a DIB section: the rectangles the
-// layout rules give, and the images drawn where those rectangles say. The
-// skin's images are replaced by flat colours, so that every pixel of an
-// image tells which image (and which cell of it) landed there.
+// The update window's control tree, built by the dialog builder from the
+// skin archive, laid out at 380 x 240 and painted into a DIB section: the
+// rectangles the layout rules give, and the images drawn where those
+// rectangles say. The skin's images are replaced by flat colours, so that
+// every pixel of an image tells which image (and which cell of it) landed
+// there.
 #include "control_tree.h"
+#include "dialog_builder.h"
 #include "render_canvas.h"
 
 #include <array>
@@ -31,18 +33,19 @@ class UpdateWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // The layout comes from the skin folder; the images from the test's own.
-        CPaintManagerUI::SetResourceZip(L"", true);
-        CPaintManagerUI::SetResourcePath(FERNCASTLE_SKIN_DIR);
-        ASSERT_TRUE(markup.LoadFromFile(L"MainFrameWnd.xml")) << markup.GetLastErrorMessage();
+        // The layout and the fonts it includes come from the built skin
+        // archive; the images, loaded when painted, from the test's folder.
+        CPaintManagerUI::SetResourcePath(L"");
+        CPaintManagerUI::SetResourceZip(FERNCASTLE_SKIN_ZIP, true);
+        CDialogBuilder builder;
+        root = builder.Create(L"MainFrameWnd.xml", nullptr, nullptr, &manager);
+        ASSERT_NE(root, nullptr) << builder.GetMarkup()->GetLastErrorMessage();
         skin = std::make_unique<SkinFolder>();
         skin->AddPng(L"btn_sys_close.png", 90, 30, [](int x, int) { return kCloseCells[x / 30]; });
         skin->AddPng(L"btn_sys_min.png", 90, 30, [](int x, int) { return kMinCells[x / 30]; });
         skin->AddPng(L"logo.png", 94, 94, [](int, int) { return kLogo; });
         skin->AddPng(L"FullBackground.png", 52, 16, [](int, int) { return kBarBack; });
         skin->AddPng(L"PlanBackground.png", 52, 16, [](int, int) { return kBarFore; });
-        root = BuildTree(markup);
-        ASSERT_NE(root, nullptr);
         manager.AttachDialog(root);
         root->SetPos(RECT{0, 0, 380, 240});
     }
@@ -54,7 +57,6 @@ protected:
     void Paint(Canvas& canvas) { root->Paint(canvas.dc(), RECT{0, 0, 380, 240}, nullptr); }
 
     GdiplusSession gdiplus;
-    CMarkup markup;
     std::unique_ptr<SkinFolder> skin;
     CPaintManagerUI manager;
     CControlUI* root = nullptr;
@@ -64,6 +66,9 @@ protected:
 
 TEST_F(UpdateWindow, LaysOutToTheSkinsRectangles)
 {
+    // The fonts of the included Font.xml: the labels' 160 and the default 120.
+    EXPECT_EQ(manager.GetFontInfo(160)->iSize, 16);
+    EXPECT_EQ(manager.GetDefaultFontInfo()->iSize, 12);
     const LONG rowTops[] = {0, 79, 176, 196, 232};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(Row(i)->GetPos().top, rowTops[i]) << "row " << i;

@@ -40,9 +40,10 @@ public:
     // a load failure leaves its reason in the document.
     CControlUI* Create(STRINGorID xml, const wchar_t* type = nullptr, IDialogBuilderCallback* pCallback = nullptr,
                        CPaintManagerUI* pManager = nullptr, CControlUI* pParent = nullptr);
-    // Builds from the document already loaded. Returns the first control
-    // at the top level (further ones there are deleted), which belongs to
-    // the caller; with pParent, the controls are added to it instead.
+    // Builds from the document already loaded and returns the first control
+    // at the top level. With pParent every top-level control is added to
+    // it; without, the caller owns the result and further top-level
+    // controls are deleted.
     CControlUI* Create(IDialogBuilderCallback* pCallback = nullptr, CPaintManagerUI* pManager = nullptr,
                        CControlUI* pParent = nullptr);
 
