@@ -124,6 +124,8 @@ TEST(ControlAttributes, StylesReplaceValuesAndMayNotLoop)
     manager.AddStyle(L"ping", L"pong");
     manager.AddStyle(L"pong", L"ping");
     manager.AddStyle(L"deep", L"innerstyle=\"deep\"");
+    // Each level names itself four times: 4^16 applications without a budget.
+    manager.AddStyle(L"fan", L"a=\"fan\" b=\"fan\" c=\"fan\" d=\"fan\" width=\"7\"");
     CControlUI control;
     control.SetManager(&manager, nullptr, false);
     control.SetAttribute(L"tooltip", L"red");
@@ -141,6 +143,8 @@ TEST(ControlAttributes, StylesReplaceValuesAndMayNotLoop)
     EXPECT_TRUE(control.GetText().IsEmpty());
     control.SetAttribute(L"text", L"plain");
     EXPECT_EQ(Str(control.GetText()), L"plain") << "the guard is released again";
+    control.SetAttribute(L"x", L"fan"); // must end soon
+    EXPECT_EQ(control.GetFixedWidth(), 7);
 }
 
 TEST(ControlAttributes, CustomAttributesKeepTheFirstValue)

@@ -275,4 +275,10 @@ TEST(Label, EstimatesItsSizeFromItsFontAndText)
     auto* tall = Make<CLabelUI>(L"text=\"a b c d e f g h\" width=\"12\" wordbreak=\"true\" autocalcheight=\"true\"");
     root->Add(tall);
     EXPECT_GT(tall->EstimateSize(SIZE{200, 100}).cy, 2 * fontHeight) << "several lines";
+
+    // Asked before it has a manager, a label still measures once it has one.
+    auto* early = Make<CLabelUI>(L"");
+    EXPECT_EQ(early->EstimateSize(SIZE{200, 100}).cy, 0);
+    root->Add(early);
+    EXPECT_EQ(early->EstimateSize(SIZE{200, 100}).cy, fontHeight + 8);
 }

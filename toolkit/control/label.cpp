@@ -191,13 +191,15 @@ SIZE CLabelUI::EstimateSize(SIZE szAvailable)
     if (!m_bEstimateStale) {
         return m_szEstimate;
     }
+    // Without a manager there is no font to measure with: the fixed size
+    // stands in, and the estimate stays stale until it can be made.
+    if (!m_pManager) {
+        return SIZE{GetFixedWidth(), GetFixedHeight()};
+    }
     const CSkinString text = GetText();
     m_bEstimateStale = false;
     m_szAvailableLast = szAvailable;
     m_szEstimate = SIZE{GetFixedWidth(), GetFixedHeight()};
-    if (!m_pManager) {
-        return m_szEstimate;
-    }
     const RECT padding = GetTextPadding();
     if (m_uTextStyle & DT_SINGLELINE) {
         if (m_szEstimate.cy == 0) {

@@ -423,6 +423,10 @@ bool CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint, CControlUI* pStopContro
     }
     for (int i = 0; i < m_items.GetSize(); ++i) {
         CControlUI* child = ChildAt(m_items, i);
+        // Outside the client area only floating children are visited.
+        if (!paintInside && !child->IsFloat()) {
+            continue;
+        }
         if (child == pStopControl) {
             return false;
         }

@@ -343,14 +343,18 @@ protected:
 
 private:
     // Styles may name styles; deeper than this a value is taken as written,
-    // so a style that names itself ends.
-    enum { kMaxStyleDepth = 16 };
+    // so a style that names itself ends. A style that names itself several
+    // times would still branch out exponentially within that depth, so one
+    // value applies at most kMaxStylesPerValue styles in all.
+    enum { kMaxStyleDepth = 16, kMaxStylesPerValue = 256 };
 
-    // The manager's style called value, unless styles nest too deep already.
+    // The manager's style called value, unless styles nest too deep or too
+    // many were applied for this value already.
     const wchar_t* FindStyle(const wchar_t* value) const;
     void ApplyStyle(const wchar_t* style);
 
     int m_nStyleDepth = 0;
+    int m_nStylesLeft = 0;
 };
 
 } // namespace SkinUI

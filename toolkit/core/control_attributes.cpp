@@ -13,6 +13,9 @@ const wchar_t* CControlUI::FindStyle(const wchar_t* value) const
     if (!m_pManager || !value || !*value || m_nStyleDepth >= kMaxStyleDepth) {
         return nullptr;
     }
+    if (m_nStyleDepth > 0 && m_nStylesLeft <= 0) {
+        return nullptr;
+    }
     return m_pManager->GetStyle(value);
 }
 
@@ -21,6 +24,10 @@ void CControlUI::ApplyStyle(const wchar_t* style)
     // The text belongs to the manager's map; a copy stays valid whatever
     // the attributes it sets do.
     const CSkinString list(style);
+    if (m_nStyleDepth == 0) {
+        m_nStylesLeft = kMaxStylesPerValue;
+    }
+    --m_nStylesLeft;
     ++m_nStyleDepth;
     ApplyAttributeList(list);
     --m_nStyleDepth;

@@ -92,10 +92,15 @@ void CEventSource::Clear()
 void CEventSource::Retire(int index)
 {
     auto* d = static_cast<CDelegateBase*>(m_aDelegates[index]);
-    m_aDelegates.SetAt(index, nullptr);
-    if (m_nInvoking > 0 && m_aRetired.Add(d)) {
+    if (m_nInvoking > 0) {
+        // It may be running: freed once the delivery is over. Without room
+        // to remember it, it stays in place rather than be freed now.
+        if (m_aRetired.Add(d)) {
+            m_aDelegates.SetAt(index, nullptr);
+        }
         return;
     }
+    m_aDelegates.SetAt(index, nullptr);
     delete d;
 }
 
