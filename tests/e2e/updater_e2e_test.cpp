@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -319,6 +320,51 @@ TEST_F(Updater, ClosingDuringAStalledDownloadEndsPromptly)
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(FileExists(installLog));
     EXPECT_FALSE(FileExists(packagePath));
+}
+
+// Columns of the progress bar's middle row, from the window's pixels on
+// screen, that differ from the bar's unfilled end.
+int FilledColumns(HWND window)
+{
+    const int left = 16, right = 364, row = 224;
+    HDC screen = GetDC(window);
+    const COLORREF empty = GetPixel(screen, right - 10, row);
+    int filled = 0;
+    for (int x = left; x < right; ++x) {
+        const COLORREF c = GetPixel(screen, x, row);
+        const int diff = std::abs(GetRValue(c) - GetRValue(empty)) + std::abs(GetGValue(c) - GetGValue(empty)) +
+                         std::abs(GetBValue(c) - GetBValue(empty));
+        if (diff > 40)
+            ++filled;
+    }
+    ReleaseDC(window, screen);
+    return filled;
+}
+
+TEST_F(Updater, HeldDownloadShowsTheBarFilledToItsPercentage)
+{
+    const std::string bytes = InstallerBytes();
+    const size_t held = bytes.size() / 2;
+    TestServer::WritePackage("held.exe", bytes);
+    Offer("held.exe", TestServer::Url("/fault/stall-after/" + std::to_string(held) + "/packages/held.exe"));
+    HANDLE process = Start();
+    ASSERT_NE(process, nullptr);
+    HWND window = WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    const int percent = static_cast<int>(static_cast<float>(held * 100.0 / bytes.size()));
+    const int expected = 348 * percent / 100;
+    int filled = -1;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            filled = FilledColumns(window);
+            return std::abs(filled - expected) <= 6;
+        },
+        20))
+        << "filled " << filled << " of 348 columns, expected about " << expected << " (" << percent << "%)";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(Ends(process, 15, code));
+    EXPECT_EQ(code, 0u);
 }
 
 TEST_F(Updater, SecondStartRaisesTheFirstWindowAndExits)
