@@ -92,15 +92,9 @@ TEST_F(RowWindow, PaintsTheTreeIntoTheOffscreenBitmapAndOnlyWhatChanged)
     EXPECT_EQ(OffscreenRgb(window.pm(), 60, 90), 0xFFFFFFu);
     ValidateRect(window, nullptr);
     window.Find(L"l")->SetText(L"y");
-    HRGN dirty = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_EQ(GetUpdateRgn(window, dirty, FALSE), SIMPLEREGION);
-    RECT box{};
-    GetRgnBox(dirty, &box);
-    DeleteObject(dirty);
-    EXPECT_EQ(box.left, 50);
-    EXPECT_EQ(box.top, 0);
-    EXPECT_EQ(box.right, 70);
-    EXPECT_EQ(box.bottom, 100);
+    const RegionBox dirty([&](HRGN rgn) { return GetUpdateRgn(window, rgn, FALSE); });
+    EXPECT_EQ(dirty.kind, SIMPLEREGION) << "one rectangle";
+    EXPECT_EQ(EdgesOf(dirty.box), (Edges{50, 0, 70, 100})) << "the label's";
 }
 
 TEST(PaintManagerWindow, WithoutARootPaintsBlack)

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -97,7 +99,8 @@ struct SenderLog : SkinUI::INotifyUI {
 };
 
 // Dispatches the thread's messages the way the toolkit's loop does until
-// done() holds; false when the deadline passes first.
+// done() holds; false when the deadline passes first. done() is checked
+// at least every 20 ms, so it may also watch other processes.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -106,7 +109,8 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000)
         if (now >= deadline) {
             return false;
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20)),
+                                  QS_ALLINPUT);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (!SkinUI::CPaintManagerUI::TranslateMessage(&msg)) {
@@ -128,6 +132,26 @@ inline void PumpPending()
             DispatchMessageW(&msg);
         }
     }
+}
+
+// A window's region (update or window region) as fill(region) gives it:
+// its kind (SIMPLEREGION, ...) and bounding box.
+struct RegionBox {
+    template <typename Fill> explicit RegionBox(Fill fill)
+    {
+        HRGN region = CreateRectRgn(0, 0, 0, 0);
+        kind = fill(region);
+        GetRgnBox(region, &box);
+        DeleteObject(region);
+    }
+    int kind = ERROR;
+    RECT box{};
+};
+
+using Edges = std::array<LONG, 4>;
+inline Edges EdgesOf(const RECT& rc)
+{
+    return Edges{rc.left, rc.top, rc.right, rc.bottom};
 }
 
 // 0xRRGGBB of the offscreen bitmap the window was last painted into.

@@ -3,9 +3,8 @@
 // area, answers hit tests from its caption, turns the system close into
 // WM_CLOSE, runs modally until a real click closes it, and a layout that
 // cannot be built ends the process with the failure box.
+#include "child_process.h"
 #include "skinned_window.h"
-
-#include <memory>
 
 using namespace SkinUI;
 
@@ -77,15 +76,9 @@ TEST_F(UpdateWindowSkin, DragsByStaticControlsOnly)
 
 TEST_F(UpdateWindowSkin, RoundCornersZeroKeepThePlainRectangle)
 {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    ASSERT_NE(GetWindowRgn(window, region), ERROR);
-    RECT box{};
-    GetRgnBox(region, &box);
-    DeleteObject(region);
-    EXPECT_EQ(box.left, 0);
-    EXPECT_EQ(box.top, 0);
-    EXPECT_EQ(box.right, 380);
-    EXPECT_EQ(box.bottom, 240);
+    const RegionBox region([&](HRGN rgn) { return GetWindowRgn(window, rgn); });
+    EXPECT_EQ(region.kind, SIMPLEREGION);
+    EXPECT_EQ(EdgesOf(region.box), (Edges{0, 0, 380, 240}));
 }
 
 TEST_F(UpdateWindowSkin, TheSystemCloseBecomesWmClose)
@@ -145,7 +138,9 @@ struct ModalDriver {
 
 TEST_F(UpdateWindowSkin, ShowModalReturnsTheCloseOfARealClick)
 {
-    window.CenterWindow();
+    // Away from where other test programs put their windows, and on top:
+    // the click goes to whatever the display has at that point.
+    SetWindowPos(window, HWND_TOPMOST, 880, 760, 0, 0, SWP_NOSIZE);
     UpdateWindow(window);
     CControlUI* close = window.Find(L"CloseNormal");
     Listener listener{[&](void* msg) {
@@ -185,28 +180,15 @@ TEST(WindowBaseFailure, DISABLED_UnbuildableLayoutChild)
 
 TEST(WindowBaseFailure, AnUnbuildableLayoutShowsTheBoxAndExitsWith1)
 {
-    std::wstring commandLine = L"\"" + OwnPath() +
-                               L"\" --gtest_also_run_disabled_tests"
-                               L" --gtest_filter=WindowBaseFailure.DISABLED_UnbuildableLayoutChild";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(
-        CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    CloseHandle(process.hThread);
-    const std::unique_ptr<void, decltype(&CloseHandle)> child(process.hProcess, &CloseHandle);
+    ChildProcess child(L"\"" + OwnPath() +
+                       L"\" --gtest_also_run_disabled_tests"
+                       L" --gtest_filter=WindowBaseFailure.DISABLED_UnbuildableLayoutChild");
+    ASSERT_TRUE(child.Started());
     HWND box = nullptr;
-    const bool shown = PumpUntil([&] { return (box = FindSkinBox(process.dwProcessId)) != nullptr; }, 20000);
-    if (!shown) {
-        TerminateProcess(process.hProcess, 255);
-        FAIL() << "no failure box";
-    }
+    ASSERT_TRUE(PumpUntil([&] { return (box = FindSkinBox(child.Id())) != nullptr; }, 20000)) << "no failure box";
     wchar_t text[64] = {};
     GetDlgItemTextW(box, 0xFFFF, text, 64);
     EXPECT_STREQ(text, L"加载资源文件失败");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    EXPECT_EQ(code, 1u);
+    EXPECT_EQ(child.Wait(20000), 1);
 }

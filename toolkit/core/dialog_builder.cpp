@@ -276,8 +276,7 @@ void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManag
     if (source.IsEmpty() || m_includeDepth >= kMaxIncludeDepth) {
         return;
     }
-    const CSkinString countText = IncludeValue(node, L"count");
-    const int count = countText.IsEmpty() ? 1 : ReadSkinInt(countText);
+    const int count = node.HasAttribute(L"count") ? ReadSkinInt(IncludeValue(node, L"count")) : 1;
     // Resource identifiers stop below 65536; anything else would be taken
     // for a pointer to text.
     const LONG id = ReadSkinInt(source);

@@ -175,8 +175,8 @@ public:
     // Forgets what refers to a control that leaves the tree.
     void ReapObjects(CControlUI* pControl);
     // Deletes the control later, so that it may be removed while it is still
-    // handling an event; until the window binding runs the cleanup, that
-    // happens when the manager goes.
+    // handling an event: when the window handles the manager's posted
+    // message, or when the manager goes.
     void AddDelayedCleanup(CControlUI* pControl);
     CControlUI* FindControl(const wchar_t* pstrName) const;
     CControlUI* FindSubControlByName(CControlUI* pParent, const wchar_t* pstrName) const;
@@ -360,7 +360,7 @@ public:
     bool AddTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
     bool RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
 
-    // The managers bound to a window, or made, in this process.
+    // Every manager of the process, from its construction on.
     static CStdPtrArray* GetPaintManagers();
     static CPaintManagerUI* GetPaintManager(const wchar_t* pstrName);
 

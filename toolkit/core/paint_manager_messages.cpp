@@ -76,6 +76,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     if (!m_hWndPaint) {
         return false;
     }
+    lRes = 0;
     for (int i = 0; i < m_aMessageFilters.GetSize(); ++i) {
         bool handled = false;
         const LRESULT result =
@@ -121,6 +122,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         lRes = 1;
         return true;
     case WM_SETCURSOR:
+        lRes = TRUE;
         return OnSetCursor(wParam, lParam);
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
@@ -289,15 +291,16 @@ void CPaintManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
     if (!control) {
         return;
     }
-    int type = EventButtonDown;
-    if (uMsg == WM_LBUTTONDBLCLK) {
-        type = EventDoubleClick;
-    } else {
-        type = uMsg == WM_LBUTTONDOWN ? EventButtonDown : uMsg == WM_RBUTTONDOWN ? EventRButtonDown : EventMButtonDown;
+    const bool doubleClick = uMsg == WM_LBUTTONDBLCLK;
+    if (!doubleClick) {
         control->SetFocus();
     }
     SetCapture();
     m_pEventClick = control;
+    const int type = doubleClick              ? EventDoubleClick
+                     : uMsg == WM_LBUTTONDOWN ? EventButtonDown
+                     : uMsg == WM_RBUTTONDOWN ? EventRButtonDown
+                                              : EventMButtonDown;
     SendEvent(control, type, pt, wParam, lParam, LOWORD(wParam));
 }
 

@@ -179,10 +179,11 @@ void CPaintManagerUI::OnMouseLeave()
 
 void CPaintManagerUI::DestroyTooltip()
 {
-    if (m_hwndTooltip) {
+    // A window's owned pop-ups go with it, so the tool tip may be gone already.
+    if (m_hwndTooltip && IsWindow(m_hwndTooltip)) {
         DestroyWindow(m_hwndTooltip);
-        m_hwndTooltip = nullptr;
     }
+    m_hwndTooltip = nullptr;
 }
 
 } // namespace SkinUI

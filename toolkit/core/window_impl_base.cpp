@@ -126,7 +126,6 @@ LRESULT WindowImplBase::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     if (bHandled) {
         return lRes;
     }
-    bHandled = TRUE;
     lRes = HandleCustomMessage(uMsg, wParam, lParam, bHandled);
     if (bHandled) {
         return lRes;

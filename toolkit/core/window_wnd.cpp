@@ -217,27 +217,7 @@ LRESULT CWindowWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcW(m_OldWndProc, m_hWnd, uMsg, wParam, lParam);
 }
 
-LRESULT CWindowWnd::Route(CWindowWnd* pThis, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (!pThis) {
-        return DefWindowProcW(hWnd, uMsg, wParam, lParam);
-    }
-    if (uMsg != WM_NCDESTROY) {
-        return pThis->HandleMessage(uMsg, wParam, lParam);
-    }
-    const LRESULT result = CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
-    if (RemovePropW(hWnd, kObjectProperty) == nullptr) {
-        SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
-    }
-    if (pThis->m_bSubclassed) {
-        pThis->Unsubclass();
-    }
-    pThis->m_hWnd = nullptr;
-    pThis->OnFinalMessage(hWnd);
-    return result;
-}
-
-LRESULT CALLBACK CWindowWnd::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+LRESULT CWindowWnd::Route(bool superclassed, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     // No exception may unwind through the system's frames.
     try {
@@ -245,31 +225,47 @@ LRESULT CALLBACK CWindowWnd::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM
         if (uMsg == WM_NCCREATE) {
             pThis = static_cast<CWindowWnd*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
             pThis->m_hWnd = hWnd;
-            SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+            if (superclassed) {
+                SetPropW(hWnd, kObjectProperty, pThis);
+            } else {
+                SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+            }
+        } else if (superclassed) {
+            pThis = static_cast<CWindowWnd*>(GetPropW(hWnd, kObjectProperty));
         } else {
             pThis = reinterpret_cast<CWindowWnd*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
         }
-        return Route(pThis, hWnd, uMsg, wParam, lParam);
+        if (!pThis) {
+            return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        }
+        if (uMsg != WM_NCDESTROY) {
+            return pThis->HandleMessage(uMsg, wParam, lParam);
+        }
+        const LRESULT result = CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
+        if (superclassed) {
+            RemovePropW(hWnd, kObjectProperty);
+        } else {
+            SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+        }
+        if (pThis->m_bSubclassed) {
+            pThis->Unsubclass();
+        }
+        pThis->m_hWnd = nullptr;
+        pThis->OnFinalMessage(hWnd);
+        return result;
     } catch (...) {
         return 0;
     }
 }
 
+LRESULT CALLBACK CWindowWnd::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return Route(false, hWnd, uMsg, wParam, lParam);
+}
+
 LRESULT CALLBACK CWindowWnd::ControlProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    try {
-        CWindowWnd* pThis = nullptr;
-        if (uMsg == WM_NCCREATE) {
-            pThis = static_cast<CWindowWnd*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-            pThis->m_hWnd = hWnd;
-            SetPropW(hWnd, kObjectProperty, pThis);
-        } else {
-            pThis = static_cast<CWindowWnd*>(GetPropW(hWnd, kObjectProperty));
-        }
-        return Route(pThis, hWnd, uMsg, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
+    return Route(true, hWnd, uMsg, wParam, lParam);
 }
 
 } // namespace SkinUI

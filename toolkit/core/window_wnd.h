@@ -67,8 +67,9 @@ protected:
     bool m_bUnicode = false;
 
 private:
-    // The object's handling of one message; how the two procedures end a window.
-    static LRESULT Route(CWindowWnd* pThis, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    // One message to the window's object, which a superclassed window keeps
+    // in a property and any other in its user data.
+    static LRESULT Route(bool superclassed, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 };
 
 } // namespace SkinUI
