@@ -15,7 +15,10 @@
 
 namespace {
 
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
 
 const std::wstring kRelease = Wide(FERNCASTLE_RELEASE_UPDATER);
 
@@ -64,8 +67,8 @@ TEST(ReleaseExecutable, ImportsOnlySystemLibraries)
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     ASSERT_NE(dir.VirtualAddress, 0u);
     std::vector<std::string> names;
-    for (const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
-         entry->Name; ++entry) {
+    for (const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); entry->Name;
+         ++entry) {
         std::string name = reinterpret_cast<const char*>(base + entry->Name);
         for (char& c : name)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -101,8 +104,7 @@ TEST(ReleaseExecutable, IgnoresTheTestServerVariable)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     DWORD_PTR result = 0;
-    const bool answered =
-        window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 90000, &result) != 0;
+    const bool answered = window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 90000, &result) != 0;
     if (window)
         PostMessageW(window, WM_CLOSE, 0, 0);
     const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;

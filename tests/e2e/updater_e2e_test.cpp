@@ -29,7 +29,10 @@ const char kAppId[] = "FerncastleE2E";
 const POINT kCloseCentre = {344, 12};
 const POINT kMinCentre = {368, 12};
 
-std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
 
 // Polls `done` until it holds or `seconds` have passed.
 bool WaitFor(const std::function<bool()>& done, double seconds)
@@ -51,7 +54,10 @@ std::string ReadFile(const std::wstring& path)
     return out.str();
 }
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 int CountOf(const std::string& text, const std::string& part)
 {
@@ -62,7 +68,10 @@ int CountOf(const std::string& text, const std::string& part)
 }
 
 // The stand-in installer's bytes: any executable that records its start.
-std::string InstallerBytes() { return ReadFile(Wide(FERNCASTLE_DEMO_INSTALLER)); }
+std::string InstallerBytes()
+{
+    return ReadFile(Wide(FERNCASTLE_DEMO_INSTALLER));
+}
 
 class Updater : public ::testing::Test {
 protected:
@@ -76,8 +85,8 @@ protected:
         CreateDirectoryW(temp.c_str(), nullptr);
         exe = folder + L"FerncastleUpdate.exe";
         ASSERT_TRUE(CopyFileW(Wide(FERNCASTLE_UPDATER).c_str(), exe.c_str(), FALSE));
-        std::ofstream((folder + L"Config.cfg").c_str()) << "[AppInfo]\r\nAppId=" << kAppId << "\r\nChannelID=" << channel
-                                              << "\r\n";
+        std::ofstream((folder + L"Config.cfg").c_str())
+            << "[AppInfo]\r\nAppId=" << kAppId << "\r\nChannelID=" << channel << "\r\n";
         packagePath = temp + L"Ferncastle_1.0.0.2_" + Wide(channel) + L".exe";
         installLog = temp + L"ferncastle-demo-install.log";
         logStart = TestServer::LogLines().size();
@@ -233,8 +242,7 @@ TEST_F(Updater, OfferedPackageIsStartedOnceSilentlyAndTheWindowStays)
     ASSERT_NE(process, nullptr);
     HWND window = WaitForWindow();
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return ReadFile(installLog).find("show=") != std::string::npos; }, 30))
-        << NewLog();
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(installLog).find("show=") != std::string::npos; }, 30)) << NewLog();
     ASSERT_TRUE(MinimiseWhenEnabled(window, 20));
     EXPECT_TRUE(IsWindow(window));
     EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
@@ -294,7 +302,10 @@ TEST_F(RefusedPackage, DroppedConnection)
     ExpectRefused(TestServer::Url("/fault/drop-after/4000/packages/announced.exe"));
 }
 
-TEST_F(RefusedPackage, NotFound) { ExpectRefused(TestServer::Url("/fault/404/packages/announced.exe")); }
+TEST_F(RefusedPackage, NotFound)
+{
+    ExpectRefused(TestServer::Url("/fault/404/packages/announced.exe"));
+}
 
 TEST_F(Updater, ClosingDuringAStalledDownloadEndsPromptly)
 {
@@ -308,7 +319,8 @@ TEST_F(Updater, ClosingDuringAStalledDownloadEndsPromptly)
     ASSERT_TRUE(WaitFor(
         [&] {
             WIN32_FILE_ATTRIBUTE_DATA data = {};
-            return GetFileAttributesExW(packagePath.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow >= 16384;
+            return GetFileAttributesExW(packagePath.c_str(), GetFileExInfoStandard, &data) &&
+                   data.nFileSizeLow >= 16384;
         },
         30));
     const auto closed = Clock::now();
