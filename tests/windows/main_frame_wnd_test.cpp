@@ -95,6 +95,7 @@ protected:
         services.remove = [this](const std::wstring& path) { removed.push_back(path); };
         window = new CountingWindow(check, services); // never deleted, like the program's window
         ASSERT_NE(window->CreateWnd(nullptr, L"Ferncastle"), nullptr);
+        UpdateWindow(window->GetHWND()); // the first paint runs the check
         ASSERT_TRUE(PumpUntil([this] { return checks > 0; }));
     }
 
