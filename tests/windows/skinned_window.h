@@ -35,8 +35,10 @@ public:
         }
     }
 
-    // A visible popup window; its size comes from the layout.
-    HWND Open() { return Create(nullptr, L"Ferncastle test", WS_POPUP | WS_VISIBLE, 0, 0, 0, 100, 100); }
+    // A visible popup window; its size comes from the layout. Its place is
+    // one where the other test programs, which may run at the same time,
+    // put no window: one over it would take part of its paint.
+    HWND Open() { return Create(nullptr, L"Ferncastle test", WS_POPUP | WS_VISIBLE, 0, 860, 40, 100, 100); }
 
     const wchar_t* GetWindowClassName() const override { return L"FerncastleSkinnedTestWindow"; }
     SkinUI::CSkinString GetSkinFile() const override { return m_skin.c_str(); }

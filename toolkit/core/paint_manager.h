@@ -515,8 +515,8 @@ private:
     static CControlUI* CollectTabStops(CControlUI* pControl, void* pData);
 
     ULONG_PTR m_gdiplusToken = 0;
-    // The offscreen painting target.
-    bool m_bOffscreenPaint = true;
+    // The offscreen painting target; without it (GDI refused it) the tree
+    // is painted straight to the window.
     std::unique_ptr<CMemoryDC> m_offscreenDC;
     CGdiObject<HBITMAP> m_hbmpOffscreen;
     HWND m_hwndTooltip = nullptr;

@@ -132,7 +132,7 @@ bool CPaintManagerUI::OnPaint(LRESULT& lRes)
             laidOut = true;
         }
     }
-    const bool offscreen = m_bOffscreenPaint && EnsureOffscreen(rcClient);
+    const bool offscreen = EnsureOffscreen(rcClient);
     PAINTSTRUCT ps{};
     BeginPaint(m_hWndPaint, &ps);
     if (offscreen) {
