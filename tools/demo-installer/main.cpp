@@ -1,6 +1,7 @@
 // The demo package: a stand-in installer that records how it was started
-// (its command line) in "ferncastle-demo-install.log" in the temporary
-// folder, then exits.
+// in "ferncastle-demo-install.log" in the temporary folder, one line per
+// start: its command line, a tab, and "show=N" with the show command it was
+// given (-1 when none was), then exits.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,10 +12,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     GetTempPathW(MAX_PATH, folder);
     wchar_t path[MAX_PATH + 64] = {};
     swprintf(path, MAX_PATH + 64, L"%lsferncastle-demo-install.log", folder);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? static_cast<int>(startup.wShowWindow) : -1;
     FILE* log = _wfopen(path, L"a, ccs=UTF-8");
     if (!log)
         return 1;
-    fwprintf(log, L"%ls\n", GetCommandLineW());
+    fwprintf(log, L"%ls\tshow=%d\n", GetCommandLineW(), show);
     fclose(log);
     return 0;
 }

@@ -1,0 +1,54 @@
+// The updater's entry point: one instance per user session, COM, and the
+// update window run modally until it is closed.
+#include <windows.h>
+
+#include <objbase.h>
+
+#include "main_frame_wnd.h"
+#include "package_launch.h"
+#include "update_check_win.h"
+
+namespace {
+
+const char kMutexName[] = "_tovira_update_mutex_ferncastle";
+const char kWindowClassName[] = "_tovira_update_frame_class_ferncastle";
+
+// Brings the running updater's window to the top, if it has one yet.
+void ActivateRunningInstance()
+{
+    HWND running = FindWindowA(kWindowClassName, nullptr);
+    if (!running)
+        return;
+    COPYDATASTRUCT command = {};
+    command.dwData = kActivateCommand;
+    SendMessageW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&command));
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
+{
+    // Held until the process ends; the system releases it.
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_ACCESS_DENIED) {
+        if (mutex)
+            CloseHandle(mutex);
+        ActivateRunningInstance();
+        return 0;
+    }
+
+    if (FAILED(CoInitialize(nullptr)))
+        return 0;
+    SkinUI::CPaintManagerUI::SetInstance(instance);
+
+    // Never deleted: the toolkit may still refer to it while the process ends.
+    auto* window = new MainFrameWnd(CheckForUpdate, WindowsPackageServices());
+    window->CreateWnd(nullptr, L"Ferncastle");
+    window->CenterWindow();
+    window->ShowModal();
+    // The download stops between pieces and its thread ends before COM goes.
+    window->StopWorker();
+    CoUninitialize();
+    return 0;
+}

@@ -1,0 +1,140 @@
+#include "main_frame_wnd.h"
+
+#include <cwchar>
+#include <utility>
+
+#include "control.h"
+#include "progress.h"
+
+namespace {
+
+// Kept as UTF-16 from the start: through the ANSI code page the Chinese
+// text would turn into "?" on other systems.
+const wchar_t kVersionFormat[] = L"\u6700\u65b0\u7248\u672c\uff1aV%ls"; // 最新版本：V%s
+const wchar_t kUpdaterVersion[] = L"1.0.0.2";
+const wchar_t kDescription[] = L"Swiftmere";
+
+} // namespace
+
+MainFrameWnd::MainFrameWnd(UpdateCheck check, PackageServices services)
+    : m_check(std::move(check)), m_services(std::move(services))
+{
+}
+
+void MainFrameWnd::InitWindow()
+{
+    m_close = m_pm.FindControl(L"CloseNormal");
+    m_min = m_pm.FindControl(L"MinNormal");
+    m_descript = m_pm.FindControl(L"lab_descript");
+    m_version = m_pm.FindControl(L"lab_version");
+    m_progressBody = m_pm.FindControl(L"progressbody");
+    m_percentLabel = m_pm.FindControl(L"planinstalllabe");
+    SkinUI::CControlUI* bar = m_pm.FindControl(L"progressinfo");
+    m_progress = bar ? static_cast<SkinUI::CProgressUI*>(bar->GetInterface(L"Progress")) : nullptr;
+
+    if (m_close)
+        m_close->OnNotify += SkinUI::CDelegate<MainFrameWnd, MainFrameWnd>(this, &MainFrameWnd::OnButtonNotify);
+    if (m_min)
+        m_min->OnNotify += SkinUI::CDelegate<MainFrameWnd, MainFrameWnd>(this, &MainFrameWnd::OnButtonNotify);
+
+    wchar_t version[64] = {};
+    swprintf(version, sizeof version / sizeof version[0], kVersionFormat, kUpdaterVersion);
+    if (m_descript)
+        m_descript->SetText(kDescription);
+    if (m_version)
+        m_version->SetText(version);
+}
+
+bool MainFrameWnd::OnButtonNotify(void* param)
+{
+    const auto* msg = static_cast<SkinUI::tagTNotifyUI*>(param);
+    if (!msg || !msg->pSender || msg->sType != L"click")
+        return true;
+    if (msg->pSender->GetName() == L"CloseNormal")
+        Close(1);
+    else if (msg->pSender->GetName() == L"MinNormal")
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    return true;
+}
+
+void MainFrameWnd::SetButtonsEnabled(bool enabled)
+{
+    if (m_close)
+        m_close->SetEnabled(enabled);
+    if (m_min)
+        m_min->SetEnabled(enabled);
+}
+
+void MainFrameWnd::OnWindowInit()
+{
+    // On the UI thread before the first paint: the window waits for the
+    // answer, bounded by the HTTP time-outs.
+    const bool offered = m_check && m_check(m_offer);
+    if (m_progressBody)
+        m_progressBody->SetVisible(offered);
+    if (!offered || m_worker) {
+        SetButtonsEnabled(true);
+        return;
+    }
+    SetButtonsEnabled(false);
+    // The worker reaches the window only through posted messages; the
+    // window reads the latest percentage when it handles one.
+    const HWND hwnd = m_hWnd;
+    m_worker = std::make_unique<PackageWorker>(m_services, [hwnd](WorkerEvent event) {
+        ::PostMessageW(hwnd, event == WorkerEvent::Progress ? kWorkerProgressMessage : kWorkerFinishedMessage, 0, 0);
+    });
+    m_worker->Start(m_offer.url, m_offer.path, m_offer.manifest);
+}
+
+void MainFrameWnd::SetProgress(int percent)
+{
+    wchar_t text[16] = {};
+    swprintf(text, sizeof text / sizeof text[0], L"%d%%", percent);
+    if (m_percentLabel)
+        m_percentLabel->SetText(text);
+    if (m_progress)
+        m_progress->SetValue(percent);
+}
+
+LRESULT MainFrameWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+{
+    switch (uMsg) {
+    case WM_COPYDATA: {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (data && data->dwData == kActivateCommand)
+            SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        // Left unhandled: the paint manager and the default procedure see it too.
+        bHandled = FALSE;
+        return 0;
+    }
+    case kWorkerProgressMessage:
+        if (m_worker && m_worker->LatestPercent() >= 0)
+            SetProgress(m_worker->LatestPercent());
+        bHandled = TRUE;
+        return 0;
+    case kWorkerFinishedMessage:
+        m_workerFinished = true;
+        SetButtonsEnabled(true);
+        bHandled = TRUE;
+        return 0;
+    default:
+        return WindowImplBase::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
+    }
+}
+
+LRESULT MainFrameWnd::OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
+{
+    // Whichever way the window goes, the download stops between two pieces
+    // and nothing is started after it.
+    if (m_worker)
+        m_worker->Cancel();
+    return BasicWindow::OnDestroy(uMsg, wParam, lParam, bHandled);
+}
+
+void MainFrameWnd::StopWorker()
+{
+    if (!m_worker)
+        return;
+    m_worker->Cancel();
+    m_worker->Join();
+}

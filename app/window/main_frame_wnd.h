@@ -1,0 +1,77 @@
+// The updater's window: the skinned 380 x 240 frame that checks for an
+// update on its first layout, downloads an offered package on a worker
+// thread with a live percentage, and starts it once verified.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "basic_window.h"
+#include "package_worker.h"
+#include "update_manifest.h"
+
+namespace SkinUI {
+class CControlUI;
+class CProgressUI;
+} // namespace SkinUI
+
+// What a check that offers an update leaves for the download.
+struct OfferedUpdate {
+    std::wstring url;
+    std::wstring path;
+    UpdateManifest manifest;
+};
+
+// The update check: true when a package is to be fetched, with `offer`
+// filled. Runs on the UI thread.
+using UpdateCheck = std::function<bool(OfferedUpdate& offer)>;
+
+// Worker reports, posted to the window. They stay clear of the toolkit's
+// own private message, 0x8001 (WM_APP + 1).
+constexpr UINT kWorkerProgressMessage = WM_APP + 0x101;
+constexpr UINT kWorkerFinishedMessage = WM_APP + 0x102;
+
+// The activation command a second instance sends with WM_COPYDATA.
+constexpr ULONG_PTR kActivateCommand = 100;
+
+class MainFrameWnd : public BasicWindow {
+public:
+    MainFrameWnd(UpdateCheck check, PackageServices services);
+
+    const wchar_t* GetWindowClassName() const override { return L"_tovira_update_frame_class_ferncastle"; }
+    SkinUI::CSkinString GetSkinFile() const override { return L"MainFrameWnd.xml"; }
+    void InitWindow() override;
+    LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
+    void OnWindowInit() override;
+
+    // Stops a download still under way and waits for its thread; nothing is
+    // started once this has begun. Called after the modal loop.
+    void StopWorker();
+
+    // Shows a percentage in the label and the bar.
+    void SetProgress(int percent);
+    // Whether the download worker has reported its end.
+    bool WorkerFinished() const { return m_workerFinished; }
+    // Whether the package was started.
+    bool Launched() const { return m_worker && m_workerFinished && m_worker->Launched(); }
+
+private:
+    bool OnButtonNotify(void* param);
+    void SetButtonsEnabled(bool enabled);
+
+    UpdateCheck m_check;
+    PackageServices m_services;
+    OfferedUpdate m_offer;
+    std::unique_ptr<PackageWorker> m_worker;
+    bool m_workerFinished = false;
+
+    SkinUI::CControlUI* m_descript = nullptr;
+    SkinUI::CControlUI* m_version = nullptr;
+    SkinUI::CControlUI* m_progressBody = nullptr;
+    SkinUI::CControlUI* m_percentLabel = nullptr;
+    SkinUI::CProgressUI* m_progress = nullptr;
+    SkinUI::CControlUI* m_close = nullptr;
+    SkinUI::CControlUI* m_min = nullptr;
+};

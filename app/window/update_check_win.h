@@ -1,0 +1,8 @@
+#pragma once
+
+#include "main_frame_wnd.h"
+
+// The real update check: the installation context, the signed query to the
+// update server this build talks to, and the package path in the user's
+// temporary folder.
+bool CheckForUpdate(OfferedUpdate& offer);

@@ -1,0 +1,124 @@
+// The shipped executable on its own: what it carries, that it needs no
+// runtime DLLs beside it, and that the test configuration's server variable
+// does not reach it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cctype>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "test_server.h"
+
+namespace {
+
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+const std::wstring kRelease = Wide(FERNCASTLE_RELEASE_UPDATER);
+
+class Module {
+public:
+    explicit Module(DWORD flags) : handle_(LoadLibraryExW(kRelease.c_str(), nullptr, flags)) {}
+    ~Module()
+    {
+        if (handle_)
+            FreeLibrary(handle_);
+    }
+    HMODULE get() const { return handle_; }
+
+private:
+    HMODULE handle_;
+};
+
+TEST(ReleaseExecutable, CarriesManifestSkinAndVersion)
+{
+    Module module(LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module.get(), nullptr);
+    HRSRC skin = FindResourceW(module.get(), MAKEINTRESOURCEW(129), L"ZIPRES");
+    ASSERT_NE(skin, nullptr);
+    EXPECT_GT(SizeofResource(module.get(), skin), 1000u);
+    EXPECT_NE(FindResourceW(module.get(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)), nullptr); // RT_MANIFEST
+
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(kRelease.c_str(), &ignored);
+    ASSERT_GT(size, 0u);
+    std::vector<char> data(size);
+    ASSERT_TRUE(GetFileVersionInfoW(kRelease.c_str(), 0, size, data.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, (1u << 16) | 0u);
+    EXPECT_EQ(fixed->dwFileVersionLS, (0u << 16) | 2u);
+}
+
+TEST(ReleaseExecutable, ImportsOnlySystemLibraries)
+{
+    Module module(DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(module.get(), nullptr);
+    const auto* base = reinterpret_cast<const BYTE*>(module.get());
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    ASSERT_NE(dir.VirtualAddress, 0u);
+    std::vector<std::string> names;
+    for (const auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); entry->Name;
+         ++entry) {
+        std::string name = reinterpret_cast<const char*>(base + entry->Name);
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        names.push_back(name);
+    }
+    EXPECT_FALSE(names.empty());
+    for (const std::string& name : names) {
+        EXPECT_EQ(name.find("libstdc++"), std::string::npos) << name;
+        EXPECT_EQ(name.find("libgcc"), std::string::npos) << name;
+        EXPECT_EQ(name.find("libwinpthread"), std::string::npos) << name;
+        EXPECT_EQ(name.find("zlib"), std::string::npos) << name;
+        EXPECT_EQ(name.find("jsoncpp"), std::string::npos) << name;
+    }
+}
+
+TEST(ReleaseExecutable, IgnoresTheTestServerVariable)
+{
+    TestServer::WriteCatalogue("{\"releases\": []}");
+    const size_t logStart = TestServer::LogLines().size();
+    SetEnvironmentVariableW(L"FERNCASTLE_UPDATE_SERVER", Wide(TestServer::Address()).c_str());
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::wstring command = L"\"" + kRelease + L"\"";
+    ASSERT_TRUE(CreateProcessW(kRelease.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &process));
+    // Once the window answers, its check (against the built-in host, which
+    // is out of reach here) is over.
+    HWND window = nullptr;
+    for (int i = 0; i < 1000 && !window; ++i) {
+        window = FindWindowW(L"_tovira_update_frame_class_ferncastle", nullptr);
+        if (!window)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    DWORD_PTR result = 0;
+    const bool answered = window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 90000, &result) != 0;
+    if (window)
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
+    if (!ended)
+        TerminateProcess(process.hProcess, 99);
+    DWORD code = 99;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(TestServer::LogLines().size(), logStart);
+}
+
+} // namespace

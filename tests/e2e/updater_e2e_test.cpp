@@ -1,0 +1,421 @@
+// The real updater (its test configuration) under Wine against the
+// project's update server on loopback: each case starts the executable as a
+// separate process from a folder of its own with a Config.cfg, gives it a
+// private temporary folder (where the package lands and the stand-in
+// installer writes its log), drives its window with posted mouse messages
+// and waits with deadlines.
+#include <gtest/gtest.h>
+#include <json/json.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "test_server.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const wchar_t kWindowClass[] = L"_tovira_update_frame_class_ferncastle";
+const char kAppId[] = "FerncastleE2E";
+// Centres of the title-row buttons in the 380 x 240 window.
+const POINT kCloseCentre = {344, 12};
+const POINT kMinCentre = {368, 12};
+
+std::wstring Wide(const std::string& text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+// Polls `done` until it holds or `seconds` have passed.
+bool WaitFor(const std::function<bool()>& done, double seconds)
+{
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (Clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::string ReadFile(const std::wstring& path)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int CountOf(const std::string& text, const std::string& part)
+{
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// The stand-in installer's bytes: any executable that records its start.
+std::string InstallerBytes()
+{
+    return ReadFile(Wide(FERNCASTLE_DEMO_INSTALLER));
+}
+
+class Updater : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        channel = std::string("e2e") + info->name();
+        folder = Wide(TestServer::Dir()) + Wide(channel) + L"\\";
+        temp = folder + L"temp\\";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        CreateDirectoryW(temp.c_str(), nullptr);
+        exe = folder + L"FerncastleUpdate.exe";
+        ASSERT_TRUE(CopyFileW(Wide(FERNCASTLE_UPDATER).c_str(), exe.c_str(), FALSE));
+        std::ofstream((folder + L"Config.cfg").c_str())
+            << "[AppInfo]\r\nAppId=" << kAppId << "\r\nChannelID=" << channel << "\r\n";
+        packagePath = temp + L"Ferncastle_1.0.0.2_" + Wide(channel) + L".exe";
+        installLog = temp + L"ferncastle-demo-install.log";
+        logStart = TestServer::LogLines().size();
+        SetEnvironmentVariableW(L"FERNCASTLE_UPDATE_SERVER", Wide(TestServer::Address()).c_str());
+    }
+
+    void TearDown() override
+    {
+        for (PROCESS_INFORMATION& process : processes) {
+            if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process.hProcess, 99);
+            WaitForSingleObject(process.hProcess, 5000);
+            CloseHandle(process.hProcess);
+            CloseHandle(process.hThread);
+        }
+    }
+
+    // Offers a package to this case's channel; `url` replaces the address.
+    void Offer(const std::string& package, const std::string& url = std::string())
+    {
+        Json::Value release;
+        release["appId"] = kAppId;
+        release["channel"] = channel;
+        release["package"] = package;
+        release["latestVersion"] = "2.0.0.1";
+        release["updateType"] = 1;
+        if (!url.empty())
+            release["downloadUrl"] = url;
+        Json::Value catalogue;
+        catalogue["releases"].append(release);
+        TestServer::WriteCatalogue(Json::writeString(Json::StreamWriterBuilder(), catalogue));
+    }
+
+    void OfferNothing() { TestServer::WriteCatalogue("{\"releases\": []}"); }
+
+    // Starts the updater with the case's temporary folder.
+    HANDLE Start()
+    {
+        SetEnvironmentVariableW(L"TEMP", temp.c_str());
+        SetEnvironmentVariableW(L"TMP", temp.c_str());
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process = {};
+        std::wstring command = L"\"" + exe + L"\"";
+        const BOOL started = CreateProcessW(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                            folder.c_str(), &startup, &process);
+        EXPECT_TRUE(started) << GetLastError();
+        if (!started)
+            return nullptr;
+        processes.push_back(process);
+        return process.hProcess;
+    }
+
+    HWND WaitForWindow()
+    {
+        HWND window = nullptr;
+        WaitFor([&] { return (window = FindWindowW(kWindowClass, nullptr)) != nullptr; }, 20);
+        return window;
+    }
+
+    // Requests the server logged since the case began.
+    std::string NewLog()
+    {
+        std::string text;
+        const std::vector<std::string> lines = TestServer::LogLines();
+        for (size_t i = logStart; i < lines.size(); ++i)
+            text += lines[i] + "\n";
+        return text;
+    }
+    int Queries() { return CountOf(NewLog(), "\"method\": \"GET\", \"path\": \"/upgrade/info"); }
+    int PackageRequests()
+    {
+        const std::string log = NewLog();
+        return CountOf(log, "\"method\": \"HEAD\"") + CountOf(log, "\"method\": \"GET\", \"path\": \"/packages/") +
+               CountOf(log, "\"method\": \"GET\", \"path\": \"/fault/");
+    }
+
+    // Waits until the window has answered its update check: the query has
+    // been answered and the window's thread is back in its message loop.
+    bool WaitForCheck(HWND window)
+    {
+        if (!WaitFor([&] { return CountOf(NewLog(), "signatureOk") >= 1; }, 20))
+            return false;
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result) != 0;
+    }
+
+    static void Click(HWND window, POINT at)
+    {
+        const LPARAM point = MAKELPARAM(at.x, at.y);
+        PostMessageW(window, WM_MOUSEMOVE, 0, point);
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        PostMessageW(window, WM_LBUTTONUP, 0, point);
+    }
+
+    // Clicks "MinNormal" until the window is minimised: the button only
+    // answers once it is enabled again, that is once the download has ended.
+    static bool MinimiseWhenEnabled(HWND window, double seconds)
+    {
+        return WaitFor(
+            [&] {
+                Click(window, kMinCentre);
+                return WaitFor([&] { return IsIconic(window) != FALSE; }, 0.3);
+            },
+            seconds);
+    }
+
+    static bool Ends(HANDLE process, double seconds, DWORD& code)
+    {
+        if (WaitForSingleObject(process, static_cast<DWORD>(seconds * 1000)) != WAIT_OBJECT_0)
+            return false;
+        return GetExitCodeProcess(process, &code) != FALSE;
+    }
+
+    std::string channel;
+    std::wstring folder, temp, exe, packagePath, installLog;
+    size_t logStart = 0;
+    std::vector<PROCESS_INFORMATION> processes;
+};
+
+TEST_F(Updater, NoUpdateAsksOnceAndItsButtonsMinimiseAndClose)
+{
+    OfferNothing();
+    HANDLE process = Start();
+    ASSERT_NE(process, nullptr);
+    HWND window = WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForCheck(window));
+    EXPECT_EQ(Queries(), 1);
+    EXPECT_EQ(CountOf(NewLog(), "\"signatureOk\": true"), 1);
+    EXPECT_EQ(PackageRequests(), 0);
+
+    RECT rc = {};
+    GetClientRect(window, &rc);
+    EXPECT_EQ(rc.right - rc.left, 380);
+    EXPECT_EQ(rc.bottom - rc.top, 240);
+
+    EXPECT_TRUE(MinimiseWhenEnabled(window, 10));
+    ShowWindow(window, SW_RESTORE);
+    ASSERT_TRUE(WaitFor([&] { return !IsIconic(window); }, 10));
+    Click(window, kCloseCentre);
+    DWORD code = 99;
+    ASSERT_TRUE(Ends(process, 15, code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(PackageRequests(), 0);
+}
+
+TEST_F(Updater, OfferedPackageIsStartedOnceSilentlyAndTheWindowStays)
+{
+    TestServer::WritePackage("good.exe", InstallerBytes());
+    Offer("good.exe");
+    HANDLE process = Start();
+    ASSERT_NE(process, nullptr);
+    HWND window = WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return ReadFile(installLog).find("show=") != std::string::npos; }, 30)) << NewLog();
+    ASSERT_TRUE(MinimiseWhenEnabled(window, 20));
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(Ends(process, 15, code));
+    EXPECT_EQ(code, 0u);
+    const std::string log = ReadFile(installLog);
+    std::string expected = "Ferncastle_1.0.0.2_" + channel + ".exe\" /S\tshow=5";
+    EXPECT_EQ(CountOf(log, "show="), 1) << log;
+    EXPECT_NE(log.find(expected), std::string::npos) << log;
+    EXPECT_NE(log.find("\\" + channel + "\\temp\\"), std::string::npos) << log;
+}
+
+class RefusedPackage : public Updater {
+protected:
+    // Offers "announced.exe" but serves what `url` gives; the download must
+    // end without a launch, with the file gone and the buttons enabled.
+    void ExpectRefused(const std::string& url)
+    {
+        TestServer::WritePackage("announced.exe", InstallerBytes());
+        Offer("announced.exe", url);
+        HANDLE process = Start();
+        ASSERT_NE(process, nullptr);
+        HWND window = WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(WaitFor([&] { return PackageRequests() >= 1; }, 30)) << NewLog();
+        ASSERT_TRUE(MinimiseWhenEnabled(window, 40)) << NewLog();
+        EXPECT_FALSE(FileExists(packagePath));
+        EXPECT_TRUE(IsWindow(window));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        DWORD code = 99;
+        ASSERT_TRUE(Ends(process, 15, code));
+        EXPECT_EQ(code, 0u);
+        EXPECT_FALSE(FileExists(installLog)) << ReadFile(installLog);
+        EXPECT_FALSE(FileExists(packagePath));
+    }
+};
+
+TEST_F(RefusedPackage, OtherBytesOfTheAnnouncedSize)
+{
+    std::string other = InstallerBytes();
+    other[other.size() / 2] ^= 0x55;
+    TestServer::WritePackage("other.exe", other);
+    ExpectRefused(TestServer::Url("/packages/other.exe"));
+}
+
+TEST_F(RefusedPackage, ALongerFile)
+{
+    TestServer::WritePackage("longer.exe", InstallerBytes() + "tail");
+    ExpectRefused(TestServer::Url("/packages/longer.exe"));
+}
+
+TEST_F(RefusedPackage, DroppedConnection)
+{
+    ExpectRefused(TestServer::Url("/fault/drop-after/4000/packages/announced.exe"));
+}
+
+TEST_F(RefusedPackage, NotFound)
+{
+    ExpectRefused(TestServer::Url("/fault/404/packages/announced.exe"));
+}
+
+TEST_F(Updater, ClosingDuringAStalledDownloadEndsPromptly)
+{
+    TestServer::WritePackage("stalled.exe", InstallerBytes());
+    Offer("stalled.exe", TestServer::Url("/fault/stall-after/20000/packages/stalled.exe"));
+    HANDLE process = Start();
+    ASSERT_NE(process, nullptr);
+    HWND window = WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    // The body has begun and stopped.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data = {};
+            return GetFileAttributesExW(packagePath.c_str(), GetFileExInfoStandard, &data) &&
+                   data.nFileSizeLow >= 16384;
+        },
+        30));
+    const auto closed = Clock::now();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(Ends(process, 10, code));
+    // Within the receive time-out (2 s in this configuration) and Wine's slack.
+    EXPECT_LT(std::chrono::duration<double>(Clock::now() - closed).count(), 8.0);
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(FileExists(installLog));
+    EXPECT_FALSE(FileExists(packagePath));
+}
+
+// Columns of the progress bar's middle row, from the window's pixels on
+// screen, that differ from the bar's unfilled end.
+int FilledColumns(HWND window)
+{
+    const int left = 16, right = 364, row = 224;
+    HDC screen = GetDC(window);
+    const COLORREF empty = GetPixel(screen, right - 10, row);
+    int filled = 0;
+    for (int x = left; x < right; ++x) {
+        const COLORREF c = GetPixel(screen, x, row);
+        const int diff = std::abs(GetRValue(c) - GetRValue(empty)) + std::abs(GetGValue(c) - GetGValue(empty)) +
+                         std::abs(GetBValue(c) - GetBValue(empty));
+        if (diff > 40)
+            ++filled;
+    }
+    ReleaseDC(window, screen);
+    return filled;
+}
+
+TEST_F(Updater, HeldDownloadShowsTheBarFilledToItsPercentage)
+{
+    const std::string bytes = InstallerBytes();
+    const size_t held = bytes.size() / 2;
+    TestServer::WritePackage("held.exe", bytes);
+    Offer("held.exe", TestServer::Url("/fault/stall-after/" + std::to_string(held) + "/packages/held.exe"));
+    HANDLE process = Start();
+    ASSERT_NE(process, nullptr);
+    HWND window = WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    const int percent = static_cast<int>(static_cast<float>(held * 100.0 / bytes.size()));
+    const int expected = 348 * percent / 100;
+    int filled = -1;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            filled = FilledColumns(window);
+            return std::abs(filled - expected) <= 6;
+        },
+        20))
+        << "filled " << filled << " of 348 columns, expected about " << expected << " (" << percent << "%)";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(Ends(process, 15, code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(Updater, SecondStartRaisesTheFirstWindowAndExits)
+{
+    OfferNothing();
+    HANDLE first = Start();
+    ASSERT_NE(first, nullptr);
+    HWND window = WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForCheck(window));
+    EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+
+    HANDLE second = Start();
+    ASSERT_NE(second, nullptr);
+    DWORD code = 99;
+    ASSERT_TRUE(Ends(second, 15, code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(Queries(), 1);
+    EXPECT_EQ(FindWindowExW(nullptr, window, kWindowClass, nullptr), nullptr);
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(Ends(first, 15, code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST_F(Updater, StartWhileOnlyTheMutexIsHeldExitsAtOnce)
+{
+    OfferNothing();
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, "_tovira_update_mutex_ferncastle");
+    ASSERT_NE(mutex, nullptr);
+    HANDLE process = Start();
+    DWORD code = 99;
+    const bool ended = process && Ends(process, 15, code);
+    CloseHandle(mutex);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(Queries(), 0);
+    EXPECT_EQ(FindWindowW(kWindowClass, nullptr), nullptr);
+}
+
+} // namespace
