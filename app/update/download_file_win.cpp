@@ -166,6 +166,8 @@ bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINT
             return false;
         WinHttpHandle again(
             SendRequest(connection, L"GET", path, flags, L"Range: bytes=" + std::to_wstring(received) + L"-"));
+        if (owner->IsCancelled())
+            return false;
         if (!again)
             continue; // the server may be back for the next try
         const DWORD status = StatusCode(again.get());
@@ -214,6 +216,8 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
             headLength = ContentLength(head.get());
     }
 
+    if (owner->IsCancelled())
+        return false;
     WinHttpHandle get(SendRequest(connection.get(), L"GET", parts.path, flags));
     // An error page is not the package.
     if (!get || StatusCode(get.get()) != HTTP_STATUS_OK)

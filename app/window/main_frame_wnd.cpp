@@ -113,6 +113,9 @@ LRESULT MainFrameWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lPara
         bHandled = TRUE;
         return 0;
     case kWorkerFinishedMessage:
+        // The last percentage counts even if its own message was not seen.
+        if (m_worker && m_worker->LatestPercent() >= 0)
+            SetProgress(m_worker->LatestPercent());
         m_workerFinished = true;
         SetButtonsEnabled(true);
         bHandled = TRUE;

@@ -31,6 +31,9 @@ using UpdateCheck = std::function<bool(OfferedUpdate& offer)>;
 // own private message, 0x8001 (WM_APP + 1).
 constexpr UINT kWorkerProgressMessage = WM_APP + 0x101;
 constexpr UINT kWorkerFinishedMessage = WM_APP + 0x102;
+static_assert(kWorkerProgressMessage != SkinUI::CPaintManagerUI::kAsyncMessage &&
+                  kWorkerFinishedMessage != SkinUI::CPaintManagerUI::kAsyncMessage,
+              "the worker's messages must not be taken for the toolkit's own");
 
 // The activation command a second instance sends with WM_COPYDATA.
 constexpr ULONG_PTR kActivateCommand = 100;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -22,17 +23,21 @@ std::wstring PackagePath(const std::string& channel)
 
 bool StartPackage(const std::wstring& path)
 {
+    // The shell wants COM on the calling thread, here the download worker;
+    // and the call must be done before that thread ends.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
     info.lpFile = path.c_str();
     info.lpParameters = L"/S";
     info.nShow = SW_SHOW;
-    if (!ShellExecuteExW(&info))
-        return false;
-    if (info.hProcess)
+    const bool started = ShellExecuteExW(&info) != FALSE;
+    if (started && info.hProcess)
         CloseHandle(info.hProcess);
-    return true;
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return started;
 }
 
 namespace {

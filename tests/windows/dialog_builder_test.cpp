@@ -185,6 +185,12 @@ TEST_F(DialogBuilderTest, IncludeCyclesEndAtTheDepthLimit)
         ASSERT_NE(root, nullptr) << file;
         EXPECT_EQ(g_created, 9) << file;
     }
+    // Ten copies a level would be 10^8 builds: the whole layout stops at 1024 includes.
+    folder.AddFile(L"fan.xml", R"(<Window><CountedBox><Include source="fan.xml" count="10"/></CountedBox></Window>)");
+    g_created = 0;
+    const auto fan = Build(L"fan.xml");
+    ASSERT_NE(fan, nullptr);
+    EXPECT_EQ(g_created, 1 + 1024);
 }
 
 // Everything the builder creates is owned by the result or deleted.

@@ -41,6 +41,14 @@ protected:
             writableWhileStarting_ = writer != INVALID_HANDLE_VALUE;
             if (writer != INVALID_HANDLE_VALUE)
                 CloseHandle(writer);
+            // Nor renamed or deleted.
+            const std::wstring moved = path + L".moved";
+            if (MoveFileW(path.c_str(), moved.c_str())) {
+                writableWhileStarting_ = true;
+                MoveFileW(moved.c_str(), path.c_str());
+            }
+            if (DeleteFileW(path.c_str()))
+                writableWhileStarting_ = true;
             return true;
         });
     }

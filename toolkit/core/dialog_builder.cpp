@@ -150,6 +150,9 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, const wchar_t* type, IDialogB
         }
     } else {
         const wchar_t* source = xml.m_lpstr;
+        if (!source) {
+            return nullptr;
+        }
         if (*source != L'<') {
             if (const wchar_t* path = CResourceManager::GetInstance()->GetXmlPath(source)) {
                 source = path;
@@ -284,7 +287,14 @@ void CDialogBuilder::Include(CMarkupNode& node, CControlUI* pParent, CPaintManag
         return;
     }
     for (int i = 0; i < count; ++i) {
+        // Nested includes multiply: one layout builds at most kMaxIncludes
+        // of them in all, however the counts are set.
+        if (*m_pIncludesLeft <= 0) {
+            return;
+        }
+        --*m_pIncludesLeft;
         CDialogBuilder builder;
+        builder.m_pIncludesLeft = m_pIncludesLeft;
         builder.m_includeDepth = m_includeDepth + 1;
         builder.SetInstance(m_instance);
         CControlUI* included = m_pstrtype

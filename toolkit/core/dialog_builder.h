@@ -56,7 +56,7 @@ public:
 private:
     // Includes nest at most this deep, so that a file including itself,
     // or files including each other, end.
-    enum { kMaxIncludeDepth = 8 };
+    enum { kMaxIncludeDepth = 8, kMaxIncludes = 1024 };
 
     CControlUI* _Parse(CMarkupNode* pRoot, CControlUI* pParent, CPaintManagerUI* pManager);
     bool LoadResourceLayout(const wchar_t* id, const wchar_t* type);
@@ -70,6 +70,10 @@ private:
     const wchar_t* m_pstrtype = nullptr;
     HINSTANCE m_instance = nullptr;
     int m_includeDepth = 0;
+    // Includes still allowed for the whole layout, shared with the builders
+    // of its includes.
+    int m_includesLeft = kMaxIncludes;
+    int* m_pIncludesLeft = &m_includesLeft;
 };
 
 } // namespace SkinUI

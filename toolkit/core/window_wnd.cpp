@@ -224,6 +224,9 @@ LRESULT CWindowWnd::Route(bool superclassed, HWND hWnd, UINT uMsg, WPARAM wParam
         CWindowWnd* pThis = nullptr;
         if (uMsg == WM_NCCREATE) {
             pThis = static_cast<CWindowWnd*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+            if (!pThis) {
+                return DefWindowProcW(hWnd, uMsg, wParam, lParam);
+            }
             pThis->m_hWnd = hWnd;
             if (superclassed) {
                 SetPropW(hWnd, kObjectProperty, pThis);
@@ -254,6 +257,10 @@ LRESULT CWindowWnd::Route(bool superclassed, HWND hWnd, UINT uMsg, WPARAM wParam
         pThis->OnFinalMessage(hWnd);
         return result;
     } catch (...) {
+        // A paint that failed would otherwise be asked for again forever.
+        if (uMsg == WM_PAINT) {
+            ValidateRect(hWnd, nullptr);
+        }
         return 0;
     }
 }

@@ -127,23 +127,29 @@ int wmain(int argc, wchar_t** argv)
     CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
     CPaintManagerUI::SetResourcePath(folder.c_str());
 
-    SkinViewWindow window(argv[2], zipName.c_str());
-    const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;
-    if (!window.Create(nullptr, L"skin-view", style, WS_EX_WINDOWEDGE)) {
-        fwprintf(stderr, L"skin-view: the window cannot be created\n");
-        return 2;
+    // The window and its paint manager go before Term frees what they use.
+    bool written = false;
+    {
+        SkinViewWindow window(argv[2], zipName.c_str());
+        const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU;
+        if (!window.Create(nullptr, L"skin-view", style, WS_EX_WINDOWEDGE)) {
+            fwprintf(stderr, L"skin-view: the window cannot be created\n");
+            return 2;
+        }
+        window.CenterWindow();
+        if (!screenshot) {
+            CPaintManagerUI::MessageLoop();
+        } else {
+            // The first paint lays the tree out.
+            UpdateWindow(window);
+            written = WriteScreenshot(window, screenshot);
+            DestroyWindow(window);
+        }
     }
-    window.CenterWindow();
+    CPaintManagerUI::Term();
     if (!screenshot) {
-        CPaintManagerUI::MessageLoop();
-        CPaintManagerUI::Term();
         return 0;
     }
-    // The first paint lays the tree out.
-    UpdateWindow(window);
-    const bool written = WriteScreenshot(window, screenshot);
-    DestroyWindow(window);
-    CPaintManagerUI::Term();
     if (!written) {
         fwprintf(stderr, L"skin-view: cannot write %ls\n", screenshot);
         return 2;
