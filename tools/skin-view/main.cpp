@@ -9,10 +9,11 @@
 // or a screenshot that cannot be written (1 is the toolkit's own code for
 // a layout that cannot be built).
 #include "gdi_handles.h"
-#include "gdiplus_flat.h"
+#include "png_writer.h"
 #include "render_engine.h"
 #include "window_impl_base.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -48,27 +49,6 @@ bool EndsWithNoCase(const std::wstring& text, const wchar_t* suffix)
     return text.size() >= length && _wcsicmp(text.c_str() + text.size() - length, suffix) == 0;
 }
 
-bool FindPngEncoder(CLSID& clsid)
-{
-    UINT count = 0;
-    UINT size = 0;
-    if (Gdip::GdipGetImageEncodersSize(&count, &size) != Gdiplus::Ok || size == 0) {
-        return false;
-    }
-    std::vector<BYTE> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (Gdip::GdipGetImageEncoders(count, size, encoders) != Gdiplus::Ok) {
-        return false;
-    }
-    for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-            clsid = encoders[i].Clsid;
-            return true;
-        }
-    }
-    return false;
-}
-
 // The client area as the window paints it (WM_PRINTCLIENT), opaque, as PNG.
 bool WriteScreenshot(HWND hWnd, const wchar_t* path)
 {
@@ -87,17 +67,19 @@ bool WriteScreenshot(HWND hWnd, const wchar_t* path)
         SendMessageW(hWnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()), PRF_CLIENT);
     }
     GdiFlush();
-    for (int i = 0; i < width * height; ++i) {
-        bits[i * 4 + 3] = 0xFF;
+    // Opaque, so the premultiplied section holds straight colour too.
+    const auto* words = reinterpret_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> pixels(words, words + static_cast<size_t>(width) * height);
+    for (uint32_t& pixel : pixels) {
+        pixel |= 0xFF000000u;
     }
-    CLSID png{};
-    if (!FindPngEncoder(png)) {
+    const std::string png = EncodePng(width, height, pixels);
+    FILE* out = _wfopen(path, L"wb");
+    if (!out) {
         return false;
     }
-    CGdipObject<Gdiplus::GpBitmap, Gdip::GdipDisposeImage> image;
-    return Gdip::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB, bits, image.Out()) ==
-               Gdiplus::Ok &&
-           Gdip::GdipSaveImageToFile(image.Get(), path, &png, nullptr) == Gdiplus::Ok;
+    const bool written = fwrite(png.data(), 1, png.size(), out) == png.size();
+    return fclose(out) == 0 && written;
 }
 
 int Usage()
