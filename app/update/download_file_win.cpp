@@ -4,6 +4,7 @@
 
 #include <winhttp.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -188,6 +189,19 @@ bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINT
     return outcome == Outcome::Whole;
 }
 
+// The wait for a silent package server. In the test configuration a test may
+// set the release's long wait, to see the process end before it.
+DWORD ReceiveTimeoutMs()
+{
+#ifdef FERNCASTLE_TEST_CONFIG
+    wchar_t text[16] = {};
+    const DWORD length = GetEnvironmentVariableW(L"FERNCASTLE_DOWNLOAD_RECEIVE_TIMEOUT_MS", text, 16);
+    if (length > 0 && length < 16)
+        return wcstoul(text, nullptr, 10);
+#endif
+    return kHttpReceiveTimeoutMs;
+}
+
 bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)
 {
     UrlParts parts;
@@ -199,10 +213,10 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
         WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session)
         return false;
-    WinHttpSetTimeouts(session.get(), kHttpConnectTimeoutMs, kHttpConnectTimeoutMs, kHttpSendTimeoutMs,
-                       kHttpReceiveTimeoutMs);
+    const DWORD receiveTimeout = ReceiveTimeoutMs();
+    WinHttpSetTimeouts(session.get(), kHttpConnectTimeoutMs, kHttpConnectTimeoutMs, kHttpSendTimeoutMs, receiveTimeout);
     // Waiting for the response headers has a time-out of its own.
-    DWORD responseTimeout = kHttpReceiveTimeoutMs;
+    DWORD responseTimeout = receiveTimeout;
     WinHttpSetOption(session.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout, sizeof responseTimeout);
     WinHttpHandle connection(WinHttpConnect(session.get(), parts.host, parts.components.nPort, 0));
     if (!connection)

@@ -7,11 +7,16 @@
 std::string DefaultRequestPrefix()
 {
 #ifdef FERNCASTLE_TEST_CONFIG
-    // The test configuration reaches the project's own server on loopback.
+    // The test configuration reaches the project's own server on loopback:
+    // HOST:PORT, or with a scheme of its own such as "https://HOST:PORT".
     char server[256] = {};
     const DWORD length = GetEnvironmentVariableA("FERNCASTLE_UPDATE_SERVER", server, sizeof server);
-    if (length > 0 && length < sizeof server)
-        return MakeRequestPrefix(server);
+    if (length > 0 && length < sizeof server) {
+        const std::string origin(server, length);
+        if (origin.find("://") != std::string::npos)
+            return origin + kUpdateInfoPath;
+        return MakeRequestPrefix(origin);
+    }
 #endif
     return MakeRequestPrefix(FERNCASTLE_UPDATE_HOST);
 }

@@ -1,17 +1,22 @@
 // The demo package: a stand-in installer that records how it was started
 // in "ferncastle-demo-install.log" in the temporary folder, one line per
 // start: its command line, a tab, and "show=N" with the show command it was
-// given (-1 when none was), then exits.
+// given (-1 when none was), then exits. FERNCASTLE_DEMO_INSTALL_LOG, when
+// set, names another log file: tests that take the temporary folder away
+// from the updater still see the start.
 #include <windows.h>
 
 #include <cstdio>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
     wchar_t path[MAX_PATH + 64] = {};
-    swprintf(path, MAX_PATH + 64, L"%lsferncastle-demo-install.log", folder);
+    const DWORD named = GetEnvironmentVariableW(L"FERNCASTLE_DEMO_INSTALL_LOG", path, MAX_PATH + 64);
+    if (named == 0 || named >= MAX_PATH + 64) {
+        wchar_t folder[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, folder);
+        swprintf(path, MAX_PATH + 64, L"%lsferncastle-demo-install.log", folder);
+    }
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     GetStartupInfoW(&startup);

@@ -23,6 +23,15 @@ NAME[:ARG] applies one to every request that names none. Names:
   404, 500          answer with that status and an HTML page
   no-answer         close the connection without answering
   malformed-json, huge-answer   spoil the update-information answer
+  pad-answer N      pad the update-information answer to about N bytes
+  deep-answer       add a member nested 5000 arrays deep to the answer
+  wrong-types       answer with members of types the updater cannot read
+  redirect          answer 302 with the request's own address (a loop)
+  head-fail         close a HEAD request's connection without answering
+  head-500          answer a HEAD request with 500; GET is served as usual
+  endless           send the body again and again until the client goes
+  html-200          serve an HTML error page, padded to the package's
+                    length, as 200
 
 Packages are served with Range support (206 and Content-Range). Every
 request is logged once it is answered: method, raw target, any Range and the
@@ -34,6 +43,8 @@ Catalogue (JSON):
   {"releases": [{"appId": "Ferncastle", "channel": "1001" (or "*"),
                  "latestVersion": "2.0.0.1", "package": "setup.exe",
                  "updateType": 1, "info": ["..."]}]}
+  optional: "downloadUrl" (instead of the package's own address) and
+  "fileSize" (instead of the package's length) to announce.
 """
 import argparse
 import base64
@@ -52,8 +63,11 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
-FAULTS_WITH_ARG = {"drop-after", "reset-after", "stall-after", "cut", "wrong-length", "head-length"}
-FAULTS = FAULTS_WITH_ARG | {"stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer"}
+FAULTS_WITH_ARG = {"drop-after", "reset-after", "stall-after", "cut", "wrong-length", "head-length", "pad-answer"}
+FAULTS = FAULTS_WITH_ARG | {
+    "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
+    "deep-answer", "wrong-types", "redirect", "head-fail", "head-500", "html-200", "endless",
+}
 
 # Answer codes of this server.
 CODE_OK = 0
@@ -183,6 +197,10 @@ class Handler(BaseHTTPRequestHandler):
             self.pending_record = None
 
     def answer(self, head, path, faults, record):
+        if head and "head-fail" in faults:
+            faults["no-answer"] = None
+        if head and "head-500" in faults:
+            faults["500"] = None
         if "stall" in faults or "no-answer" in faults:
             self.log_pending()
         if "stall" in faults:
@@ -191,6 +209,13 @@ class Handler(BaseHTTPRequestHandler):
             return
         if "no-answer" in faults:
             self.close_connection = True
+            return
+        if "redirect" in faults:
+            self.send_response(302)
+            self.send_header("Location", self.path)
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            self.log_pending()
             return
         for status in (404, 500):
             if str(status) in faults:
@@ -216,6 +241,9 @@ class Handler(BaseHTTPRequestHandler):
     def send_package(self, data, head, faults, key):
         """Serves a package, honouring a Range request unless told not to."""
         faults = dict(faults)
+        if "html-200" in faults:
+            page = b"<html><body><h1>Service unavailable</h1></body></html>"
+            data = (page + b" " * len(data))[: len(data)]
         cut = faults.pop("cut", None)
         if cut and not head:
             # "N" or "NxK": the first K bodies of this package end after N bytes.
@@ -257,10 +285,19 @@ class Handler(BaseHTTPRequestHandler):
         record["answer"] = answer
         if "malformed-json" in faults:
             return 200, b'{"code": 0, "desc": "cut short", "data": {"updateType": 1,'
+        if "wrong-types" in faults and "data" in answer:
+            answer = dict(answer, data=dict(answer["data"], fileSize=str(answer["data"].get("fileSize")), info={"a": 1}))
         if "huge-answer" in faults:
             answer = dict(answer)
             answer["padding"] = "x" * (8 * 1024 * 1024)
-        return 200, json.dumps(answer, ensure_ascii=False).encode("utf-8")
+        if "pad-answer" in faults:
+            answer = dict(answer)
+            answer["padding"] = "x" * max(0, int(faults["pad-answer"]) - len(json.dumps(answer)) - 15)
+        body = json.dumps(answer, ensure_ascii=False).encode("utf-8")
+        if "deep-answer" in faults:
+            # jsoncpp gives up past 1000 levels; the offer itself comes first.
+            body = body[:-1] + b', "deep": ' + b"[" * 5000 + b"]" * 5000 + b"}"
+        return 200, body
 
     def judge(self, query, record):
         fields = urllib.parse.parse_qs(query, keep_blank_values=True)
@@ -306,7 +343,7 @@ class Handler(BaseHTTPRequestHandler):
                 "data": {
                     "downloadUrl": url,
                     "fileMd5": hashlib.md5(data).hexdigest(),
-                    "fileSize": len(data),
+                    "fileSize": release.get("fileSize", len(data)),
                     "latestVersion": release.get("latestVersion", ""),
                     "updateType": release.get("updateType", 1),
                     "info": release.get("info", []),
@@ -345,6 +382,10 @@ class Handler(BaseHTTPRequestHandler):
         self.server.write_log({"time": time.time(), "path": self.path, "sent": sent})
 
     def send_body_bytes(self, body, length, faults):
+        if "endless" in faults:
+            self.close_connection = True
+            while True:
+                self.wfile.write(body)
         for name in ("drop-after", "reset-after", "stall-after"):
             if name in faults:
                 part = body[: int(faults[name])]

@@ -1,0 +1,271 @@
+// What a server, the network or the local disk can do to the real updater,
+// one row per fault. Every row: no crash, the window stays until it is
+// closed, the process then ends in time with exit code 0, and either nothing
+// was started and the temporary folder is left as it was, or the whole,
+// verified package was started exactly once and is the only file there.
+// Every offer names the real package, so an answer or a download wrongly
+// taken for good shows as a start.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "test_server.h"
+#include "updater_process.h"
+
+namespace {
+
+using namespace e2e;
+
+enum class Outcome { NothingStarted, StartedOnce };
+
+// What the test does to the machine before the updater starts.
+enum class Local { None, TempMissing, TempIsAFile, TargetHeld };
+
+// When the window is closed: once the updater has settled (its buttons
+// answer again), or while its download waits on a silent server.
+enum class Close { WhenSettled, WhileWaiting };
+
+struct Row {
+    const char* name;
+    // FERNCASTLE_UPDATE_SERVER; "{server}" stands for the test server's HOST:PORT.
+    const char* server;
+    // The package's address; "{server}" as above, "{package}" for its name.
+    // Empty: the server's own address of the package.
+    const char* packageUrl;
+    long long announcedSize; // negative: the package's real size
+    Local local;
+    Close close;
+    double settleSeconds; // from the window's appearance until the row has settled
+    double closeSeconds;  // from WM_CLOSE until the process has ended
+    const char* userSees;
+    Outcome outcome;
+};
+
+// A failing row is named, not dumped as bytes.
+void PrintTo(const Row& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+const char kServer[] = "{server}";
+const char kOwn[] = "";
+const long long kReal = -1;
+const long long kSeveralGigabytes = 5000000000LL;
+const wchar_t kLongWait[] = L"10000";
+
+// clang-format off
+const Row kRows[] = {
+    // The update query. The window stays idle at its start state.
+    {"QueryRefused", "127.0.0.1:1", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"QueryStallsBeforeHeaders", "{server}/fault/stall", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "a window that answers after the time-out, no progress bar", Outcome::NothingStarted},
+    {"QueryStallsInBody", "{server}/fault/stall-after/20", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "a window that answers after the time-out, no progress bar", Outcome::NothingStarted},
+    {"QueryResetInBody", "{server}/fault/reset-after/20", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"QueryClosedUnanswered", "{server}/fault/no-answer", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"Query500HtmlPage", "{server}/fault/500", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"Query404", "{server}/fault/404", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"QueryMalformedJson", "{server}/fault/malformed-json", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"QueryMembersOfWrongType", "{server}/fault/wrong-types", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"QueryAnswerOf50MB", "{server}/fault/pad-answer/52428800", kOwn, kReal, Local::None, Close::WhenSettled, 30, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"QueryNestedTooDeep", "{server}/fault/deep-answer", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"QueryRedirectLoop", "{server}/fault/redirect", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"QueryHttpsAgainstPlainServer", "https://{server}", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "no progress bar", Outcome::NothingStarted},
+
+    // The package. A refused one leaves the bar where it stopped.
+    {"PackageWhole", kServer, kOwn, kReal, Local::None, Close::WhenSettled, 30, 10,
+     "the bar at 100%, the installer starts", Outcome::StartedOnce},
+    {"HeadUnansweredGetWorks", kServer, "{server}/fault/head-fail/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "the bar at 100%, the installer starts", Outcome::StartedOnce},
+    {"Head500GetWorks", kServer, "{server}/fault/head-500/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "the bar at 100%, the installer starts", Outcome::StartedOnce},
+    {"NoLengthWholeBody", kServer, "{server}/fault/no-length/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "the bar at 100%, the installer starts", Outcome::StartedOnce},
+    {"NoLengthEndlessBody", kServer, "{server}/fault/no-length/fault/endless/packages/{package}", kReal,
+     Local::None, Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
+    {"NoLengthResetInBody", kServer, "{server}/fault/no-length/fault/reset-after/5000/packages/{package}", kReal,
+     Local::None, Close::WhenSettled, 30, 10, "a bar that stops", Outcome::NothingStarted},
+    {"BodyCutOnceIsResumed", kServer, "{server}/fault/cut/5000/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "the bar pauses, then 100%, the installer starts", Outcome::StartedOnce},
+    {"BodyCutOnceWithoutRangesIsFetchedAgain", kServer, "{server}/fault/cut/5000/fault/no-range/packages/{package}",
+     kReal, Local::None, Close::WhenSettled, 30, 10, "the bar pauses, restarts, 100%, the installer starts",
+     Outcome::StartedOnce},
+    {"LengthLongerThanBody", kServer, "{server}/fault/wrong-length/100/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stops", Outcome::NothingStarted},
+    {"LengthShorterThanBody", kServer, "{server}/fault/wrong-length/-100/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stops", Outcome::NothingStarted},
+    {"HeadAndGetLengthsDiffer", kServer, "{server}/fault/head-length/10/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
+    {"Package404", kServer, "{server}/fault/404/packages/{package}", kReal, Local::None, Close::WhenSettled, 30, 10,
+     "a bar that stays at its start", Outcome::NothingStarted},
+    {"Package500", kServer, "{server}/fault/500/packages/{package}", kReal, Local::None, Close::WhenSettled, 30, 10,
+     "a bar that stays at its start", Outcome::NothingStarted},
+    {"ErrorPageServedAs200", kServer, "{server}/fault/html-200/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "the bar at 100%, nothing starts", Outcome::NothingStarted},
+    {"HttpLengthOfSeveralGigabytes", kServer, "{server}/fault/wrong-length/5000000000/fault/endless/packages/{package}", kReal,
+     Local::None, Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
+    {"AnnouncedSizeOfSeveralGigabytes", kServer, kOwn, kSeveralGigabytes, Local::None, Close::WhenSettled, 30, 10,
+     "a bar that stays at its start", Outcome::NothingStarted},
+    {"PackageRedirectLoop", kServer, "{server}/fault/redirect/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
+    {"PackageHttpsAgainstPlainServer", kServer, "https://{server}/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
+
+    // The local disk.
+    {"TempFolderMissing", kServer, kOwn, kReal, Local::TempMissing, Close::WhenSettled, 30, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"TempFolderIsAFile", kServer, kOwn, kReal, Local::TempIsAFile, Close::WhenSettled, 30, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"TargetHeldByAnotherProcess", kServer, kOwn, kReal, Local::TargetHeld, Close::WhenSettled, 30, 10,
+     "a bar that stays at its start", Outcome::NothingStarted},
+
+    // Closing the window while the download waits on a silent server, with
+    // the download's receive time-out at kLongWait: the process ends with its
+    // window (which Wine takes 2 s to take off a screen without a window
+    // manager), not once the time-out has passed.
+    {"ClosedWhilePackageHeadersStall", kServer, "{server}/fault/stall/packages/{package}", kReal, Local::None,
+     Close::WhileWaiting, 30, 4, "the window goes, the process with it", Outcome::NothingStarted},
+    {"ClosedWhilePackageBodyStalls", kServer, "{server}/fault/stall-after/20000/packages/{package}", kReal,
+     Local::None, Close::WhileWaiting, 30, 4, "the window goes, the process with it", Outcome::NothingStarted},
+};
+// clang-format on
+
+std::string Fill(std::string text, const std::string& key, const std::string& value)
+{
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
+        text.replace(at, key.size(), value);
+    return text;
+}
+
+std::string Narrow(const std::vector<std::wstring>& names)
+{
+    std::string text;
+    for (const std::wstring& name : names)
+        text += std::string(name.begin(), name.end()) + " ";
+    return text;
+}
+
+class FaultMatrix : public Updater, public ::testing::WithParamInterface<Row> {
+protected:
+    static std::string PackageAddress(const char* pattern, const std::string& package)
+    {
+        const std::string address = Fill(Fill(pattern, "{server}", TestServer::Address()), "{package}", package);
+        return address.find("://") == std::string::npos ? "http://" + address : address;
+    }
+
+    // The request of the package's GET has reached the server (and, for a
+    // body that stalls, its first part is in the file).
+    bool DownloadWaiting()
+    {
+        if (CountOf(NewLog(), "\"method\": \"GET\", \"path\": \"/fault/stall") == 0)
+            return false;
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        const bool bodyStalls = std::string(GetParam().packageUrl).find("stall-after") != std::string::npos;
+        return !bodyStalls ||
+               (GetFileAttributesExW(packagePath.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow >= 16384);
+    }
+};
+
+TEST_P(FaultMatrix, Row)
+{
+    const Row& row = GetParam();
+    SCOPED_TRACE(std::string("the user sees: ") + row.userSees);
+    const std::string package = InstallerBytes();
+    const std::string name = channel + ".exe";
+    TestServer::WritePackage(name, package);
+    Offer(name, row.packageUrl[0] ? PackageAddress(row.packageUrl, name) : std::string(), row.announcedSize);
+    SetEnvironmentVariableW(L"FERNCASTLE_UPDATE_SERVER",
+                            Wide(Fill(row.server, "{server}", TestServer::Address())).c_str());
+
+    const std::string kHeld = "another program's file";
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (row.local == Local::TempMissing) {
+        RemoveDirectoryW(temp.c_str());
+    } else if (row.local == Local::TempIsAFile) {
+        RemoveDirectoryW(temp.c_str());
+        std::ofstream(temp.substr(0, temp.size() - 1).c_str()) << kHeld;
+    } else if (row.local == Local::TargetHeld) {
+        std::ofstream(packagePath.c_str(), std::ios::binary) << kHeld;
+        held = CreateFileW(packagePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    }
+
+    SetEnvironmentVariableW(L"FERNCASTLE_DOWNLOAD_RECEIVE_TIMEOUT_MS",
+                            row.close == Close::WhileWaiting ? kLongWait : nullptr);
+    HANDLE process = Start();
+    ASSERT_NE(process, nullptr);
+    HWND window = WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    if (row.close == Close::WhileWaiting) {
+        ASSERT_TRUE(WaitFor([&] { return DownloadWaiting(); }, row.settleSeconds)) << NewLog();
+    } else {
+        ASSERT_TRUE(WaitFor([&] { return HasPainted(window); }, row.settleSeconds));
+        if (row.outcome == Outcome::StartedOnce) {
+            ASSERT_TRUE(WaitFor([&] { return FileExists(installLog); }, row.settleSeconds)) << NewLog();
+        }
+        ASSERT_TRUE(MinimiseWhenEnabled(window, row.settleSeconds)) << NewLog();
+    }
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    const auto closed = Clock::now();
+    DWORD code = 99;
+    ASSERT_TRUE(Ends(process, row.closeSeconds, code))
+        << "still running " << row.closeSeconds << " s after the window was closed";
+    std::printf("closing %.2f s\n", std::chrono::duration<double>(Clock::now() - closed).count());
+    EXPECT_EQ(code, 0u);
+    if (held != INVALID_HANDLE_VALUE)
+        CloseHandle(held);
+
+    const std::string installs = ReadFile(installLog);
+    const std::vector<std::wstring> left = FilesIn(temp);
+    if (row.outcome == Outcome::StartedOnce) {
+        EXPECT_EQ(CountOf(installs, "show="), 1) << installs;
+        EXPECT_NE(installs.find(" /S\t"), std::string::npos) << installs;
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(temp + left[0], packagePath);
+        EXPECT_TRUE(ReadFile(packagePath) == package);
+        return;
+    }
+    EXPECT_EQ(CountOf(installs, "show="), 0) << installs;
+    switch (row.local) {
+    case Local::TempMissing:
+        EXPECT_FALSE(FileExists(temp));
+        break;
+    case Local::TempIsAFile:
+        EXPECT_EQ(ReadFile(temp.substr(0, temp.size() - 1)), kHeld);
+        break;
+    case Local::TargetHeld:
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(ReadFile(packagePath), kHeld);
+        break;
+    case Local::None:
+        EXPECT_TRUE(left.empty()) << "left behind: " << Narrow(left);
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FaultMatrix, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+
+} // namespace
