@@ -47,7 +47,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     window->CreateWnd(nullptr, L"Ferncastle");
     window->CenterWindow();
     window->ShowModal();
-    // The download stops between pieces and its thread ends before COM goes.
+    // The download stops between pieces; one blocked on a silent server ends
+    // with the process, and nothing is started after this.
     window->StopWorker();
     CoUninitialize();
     return 0;

@@ -17,16 +17,23 @@ public:
     // Asked between pieces: true stops the transfer, which then counts as
     // incomplete.
     virtual bool IsCancelled() const { return false; }
+    // The size the package was announced with; 0 when none was.
+    virtual unsigned long long AnnouncedSize() const { return 0; }
     // The hand-over at the end: `complete` is true only when the whole
     // package arrived and was written.
     virtual void OnDownloadFinished(bool complete) = 0;
 };
+
+// The largest package taken when no size was announced.
+constexpr unsigned long long kMaxPackageBytes = 2ull << 30;
 
 // Percentage of `received` out of `length`, as the progress bar shows it.
 int DownloadPercent(unsigned long long received, unsigned long long length);
 
 // Downloads `url` into the file `path` (replaced if it exists) over WinHTTP,
 // reporting progress to `owner`, then hands over the completion flag. A
-// transfer broken off in the middle is resumed with Range requests (a few
-// times, after short pauses); an incomplete file is removed.
+// package whose length is not the announced size (or, with none announced,
+// above kMaxPackageBytes) is refused. A transfer broken off in the middle is
+// resumed with Range requests (a few times, after short pauses); an
+// incomplete file is removed, by the system if the process ends first.
 void DownloadFile(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner);

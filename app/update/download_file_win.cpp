@@ -22,7 +22,8 @@ using WinHttpHandle = base::UniqueOwner<WinHttpHandleTraits>;
 
 constexpr DWORD kUrlPartSize = 512;
 constexpr DWORD kPieceSize = 1024;
-const DWORD kNoLength = DWORD(-1);
+using Length = unsigned long long;
+constexpr Length kNoLength = ~0ull;
 
 struct UrlParts {
     wchar_t scheme[kUrlPartSize] = {};
@@ -77,13 +78,23 @@ DWORD StatusCode(HINTERNET request)
     return status;
 }
 
-// The announced Content-Length, or kNoLength when there is none.
-DWORD ContentLength(HINTERNET request)
+// The announced Content-Length, or kNoLength when there is none. Read as
+// text: the numeric query holds 32 bits, and a length of several gigabytes
+// must not wrap into a plausible one.
+Length ContentLength(HINTERNET request)
 {
-    DWORD length = 0, size = sizeof length;
-    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
-                             WINHTTP_HEADER_NAME_BY_INDEX, &length, &size, WINHTTP_NO_HEADER_INDEX))
+    wchar_t text[32] = {};
+    DWORD size = sizeof text;
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX, text, &size,
+                             WINHTTP_NO_HEADER_INDEX) ||
+        text[0] == 0)
         return kNoLength;
+    Length length = 0;
+    for (const wchar_t* c = text; *c; ++c) {
+        if (*c < L'0' || *c > L'9' || length > (kNoLength - 9) / 10)
+            return kNoLength;
+        length = length * 10 + Length(*c - L'0');
+    }
     return length;
 }
 
@@ -93,8 +104,9 @@ enum class Outcome { Whole, Broken, Failed };
 
 // Copies the body into the file, counting on from `received`. Only a read
 // that succeeds with 0 bytes ends a body: a failed read (a reset, a
-// time-out) is a broken transfer, with or without an announced length.
-Outcome Receive(HINTERNET request, HANDLE file, DWORD length, unsigned long long& received, IDownloadOwner* owner)
+// time-out) is a broken transfer, with or without an announced length. A
+// body without a length that grows past `limit` fails: it is not the package.
+Outcome Receive(HINTERNET request, HANDLE file, Length length, Length limit, Length& received, IDownloadOwner* owner)
 {
     const bool known = length != kNoLength && length > 0;
     std::vector<char> buffer(kPieceSize);
@@ -106,6 +118,8 @@ Outcome Receive(HINTERNET request, HANDLE file, DWORD length, unsigned long long
             return known ? Outcome::Broken : Outcome::Failed;
         if (read == 0)
             break;
+        if (received + read > limit)
+            return Outcome::Failed;
         DWORD written = 0;
         if (!WriteFile(file, buffer.data(), read, &written, nullptr) || written != read)
             return Outcome::Failed;
@@ -138,16 +152,15 @@ bool PauseUnlessCancelled(IDownloadOwner* owner, DWORD ms)
 
 // Whether a 206 answer continues exactly at `from` and runs to the end of
 // a package of `length` bytes.
-bool ContinuesAt(HINTERNET request, unsigned long long from, DWORD length)
+bool ContinuesAt(HINTERNET request, Length from, Length length)
 {
     wchar_t range[128] = {};
     DWORD size = sizeof range;
     if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_RANGE, WINHTTP_HEADER_NAME_BY_INDEX, range, &size,
                              WINHTTP_NO_HEADER_INDEX))
         return false;
-    return std::wstring(range) == L"bytes " + std::to_wstring(from) + L"-" +
-                                      std::to_wstring(static_cast<unsigned long long>(length) - 1) + L"/" +
-                                      std::to_wstring(length);
+    return std::wstring(range) ==
+           L"bytes " + std::to_wstring(from) + L"-" + std::to_wstring(length - 1) + L"/" + std::to_wstring(length);
 }
 
 constexpr int kResumeRetries = 3;
@@ -156,11 +169,11 @@ constexpr int kResumeRetries = 3;
 // is continued from what is on disk with a Range request, up to three times
 // after pauses of 1, 2 and 4 seconds; a server that answers with the whole
 // package instead is read again from the start, once.
-bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINTERNET get, HANDLE file, DWORD length,
-                    IDownloadOwner* owner)
+bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINTERNET get, HANDLE file, Length length,
+                    Length limit, IDownloadOwner* owner)
 {
-    unsigned long long received = 0;
-    Outcome outcome = Receive(get, file, length, received, owner);
+    Length received = 0;
+    Outcome outcome = Receive(get, file, length, limit, received, owner);
     bool restarted = false;
     for (int retry = 0; outcome == Outcome::Broken && retry < kResumeRetries; ++retry) {
         if (!PauseUnlessCancelled(owner, 1000u << retry))
@@ -173,7 +186,7 @@ bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINT
             continue; // the server may be back for the next try
         const DWORD status = StatusCode(again.get());
         if (status == HTTP_STATUS_PARTIAL_CONTENT && ContinuesAt(again.get(), received, length)) {
-            outcome = Receive(again.get(), file, length, received, owner);
+            outcome = Receive(again.get(), file, length, limit, received, owner);
         } else if (status == HTTP_STATUS_OK && !restarted && ContentLength(again.get()) == length) {
             restarted = true;
             LARGE_INTEGER zero = {};
@@ -181,7 +194,7 @@ bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINT
                 return false;
             received = 0;
             owner->OnTransferRestarted();
-            outcome = Receive(again.get(), file, length, received, owner);
+            outcome = Receive(again.get(), file, length, limit, received, owner);
         } else {
             return false;
         }
@@ -223,7 +236,7 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
         return false;
 
     const DWORD flags = WINHTTP_FLAG_REFRESH | (tls ? WINHTTP_FLAG_SECURE : 0);
-    DWORD headLength = kNoLength;
+    Length headLength = kNoLength;
     {
         WinHttpHandle head(SendRequest(connection.get(), L"HEAD", parts.path, flags));
         if (head && StatusCode(head.get()) / 100 == 2)
@@ -238,19 +251,33 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
         return false;
     // The HEAD answer sets the length; a GET that announces another one, or
     // none when HEAD had none, decides.
-    const DWORD getLength = ContentLength(get.get());
-    const DWORD length = headLength != kNoLength && headLength > 0 ? headLength : getLength;
+    const Length getLength = ContentLength(get.get());
+    const Length length = headLength != kNoLength && headLength > 0 ? headLength : getLength;
     if (getLength != kNoLength && getLength != length)
         return false;
+    // A length other than the announced size is not the package: refused
+    // before a byte is written, so that no server can fill the disk.
+    const Length announced = owner->AnnouncedSize();
+    const Length limit = announced > 0 ? announced : kMaxPackageBytes;
+    if (length != kNoLength && (length > limit || (announced > 0 && length != announced)))
+        return false;
 
-    base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+    base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
-    const bool whole = ReceivePackage(connection.get(), parts.path, flags, get.get(), file.get(), length, owner);
+    // Until it is whole the file goes with its handle, even when the process
+    // ends in the middle of a transfer.
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    const bool pending =
+        SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+    bool whole = ReceivePackage(connection.get(), parts.path, flags, get.get(), file.get(), length, limit, owner);
+    disposition.DeleteFile = FALSE;
+    if (whole && pending)
+        whole = SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
     file.reset();
     // A partial package is of no use to anyone; do not leave it behind.
-    if (!whole)
+    if (!whole && !pending)
         DeleteFileW(path.c_str());
     return whole;
 }

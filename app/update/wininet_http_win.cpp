@@ -44,6 +44,17 @@ void CWininetHttp::CloseHandles()
     CloseInternetHandle(hInternet);
 }
 
+void CWininetHttp::AbandonHandles()
+{
+    // Closing a request whose body was not read to its end makes WinINet
+    // read the rest (Wine does, to reuse the connection): a server could hold
+    // the caller for as long as it sends. The handles are left to the end of
+    // the process instead; a check runs once per process.
+    hRequest = nullptr;
+    hConnect = nullptr;
+    hInternet = nullptr;
+}
+
 int CWininetHttp::Request(std::string url, int post, std::string& response, const char* body, const char* headers)
 {
     if (url.empty())
@@ -67,7 +78,9 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
     if (!hConnect)
         return kHttpConnectFailed;
 
-    DWORD flags = INTERNET_FLAG_RELOAD;
+    // Redirects are not followed: some WinINet versions follow a loop for
+    // ever, and the update server answers at its own address.
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_AUTO_REDIRECT;
     if (isHttps)
         flags |= INTERNET_FLAG_SECURE | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID;
     hRequest = HttpOpenRequestA(static_cast<HINTERNET>(hConnect), post ? "POST" : "GET", path.c_str(), "HTTP/1.1",
@@ -101,6 +114,10 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
             break;
         buffer[read] = 0;
         accumulated.append(buffer, read);
+        if (accumulated.size() > kMaxAnswerBytes) {
+            AbandonHandles();
+            return kHttpAnswerTooLarge;
+        }
     }
     response = accumulated;
     return kHttpOk;

@@ -1,5 +1,6 @@
 #include "main_frame_wnd.h"
 
+#include <chrono>
 #include <cwchar>
 #include <utility>
 
@@ -13,6 +14,7 @@ namespace {
 const wchar_t kVersionFormat[] = L"\u6700\u65b0\u7248\u672c\uff1aV%ls"; // 最新版本：V%s
 const wchar_t kUpdaterVersion[] = L"1.0.0.2";
 const wchar_t kDescription[] = L"Swiftmere";
+const std::chrono::milliseconds kWorkerStopGrace(500);
 
 } // namespace
 
@@ -139,5 +141,9 @@ void MainFrameWnd::StopWorker()
     if (!m_worker)
         return;
     m_worker->Cancel();
-    m_worker->Join();
+    // A transfer notices the cancel within a piece. One blocked on a silent
+    // server would hold the process until its time-out: it is left to end
+    // with the process, which removes its file (created delete-pending).
+    if (m_worker->WaitForEnd(kWorkerStopGrace))
+        m_worker->Join();
 }

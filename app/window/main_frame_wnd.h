@@ -49,8 +49,8 @@ public:
     LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
     void OnWindowInit() override;
 
-    // Stops a download still under way and waits for its thread; nothing is
-    // started once this has begun. Called after the modal loop.
+    // Stops a download still under way and waits a moment for its thread;
+    // nothing is started once this has begun. Called after the modal loop.
     void StopWorker();
 
     // Shows a percentage in the label and the bar.

@@ -34,8 +34,15 @@ void PackageWorker::Join()
         thread_.join();
 }
 
+bool PackageWorker::WaitForEnd(std::chrono::milliseconds limit)
+{
+    std::unique_lock<std::mutex> lock(ending_);
+    return ended_.wait_for(lock, limit, [this] { return finished_; });
+}
+
 void PackageWorker::Run(std::wstring url, std::wstring path, UpdateManifest manifest)
 {
+    announcedSize_ = manifest.fileSize > 0 ? static_cast<unsigned long long>(manifest.fileSize) : 0;
     services_.download(url, path, this);
     received_.md5Hex = md5_.HexDigest();
     {
@@ -46,6 +53,9 @@ void PackageWorker::Run(std::wstring url, std::wstring path, UpdateManifest mani
             services_.remove(path); // an incomplete one was removed by the download
     }
     post_(WorkerEvent::Finished);
+    std::lock_guard<std::mutex> lock(ending_);
+    finished_ = true;
+    ended_.notify_all();
 }
 
 void PackageWorker::SetProgress(int percent)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -51,6 +53,8 @@ public:
     // will be started: a launch already under way is waited for.
     void Cancel();
     void Join();
+    // Waits up to `limit` for the thread's work to end; true when it has.
+    bool WaitForEnd(std::chrono::milliseconds limit);
 
     // The last percentage reported, or -1 before the first.
     int LatestPercent() const { return percent_.load(); }
@@ -65,6 +69,7 @@ private:
     void OnTransferRestarted() override;
     void OnDownloadFinished(bool complete) override { complete_ = complete; }
     bool IsCancelled() const override { return cancelled_.load(); }
+    unsigned long long AnnouncedSize() const override { return announcedSize_; }
 
     PackageServices services_;
     std::function<void(WorkerEvent)> post_;
@@ -73,7 +78,11 @@ private:
     std::atomic<bool> launched_{false};
     std::atomic<int> percent_{-1};
     std::mutex launching_; // held from the last cancel check until the launch returned
+    std::mutex ending_;
+    std::condition_variable ended_;
+    bool finished_ = false; // guarded by ending_
     // Written and read on the worker thread only.
+    unsigned long long announcedSize_ = 0;
     bool complete_ = false;
     ReceivedPackage received_;
     Md5Stream md5_;

@@ -81,7 +81,9 @@ const Row kRows[] = {
      "no progress bar", Outcome::NothingStarted},
     {"QueryMembersOfWrongType", "{server}/fault/wrong-types", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
      "no progress bar", Outcome::NothingStarted},
-    {"QueryAnswerOf50MB", "{server}/fault/pad-answer/52428800", kOwn, kReal, Local::None, Close::WhenSettled, 30, 10,
+    {"QueryAnswerOf50MB", "{server}/fault/pad-answer/52428800", kOwn, kReal, Local::None, Close::WhenSettled, 10, 10,
+     "no progress bar", Outcome::NothingStarted},
+    {"QueryAnswerWithoutEnd", "{server}/fault/endless", kOwn, kReal, Local::None, Close::WhenSettled, 30, 10,
      "no progress bar", Outcome::NothingStarted},
     {"QueryNestedTooDeep", "{server}/fault/deep-answer", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
      "no progress bar", Outcome::NothingStarted},
@@ -141,7 +143,7 @@ const Row kRows[] = {
     // the download's receive time-out at kLongWait: the process ends with its
     // window (which Wine takes 2 s to take off a screen without a window
     // manager), not once the time-out has passed.
-    {"ClosedWhilePackageHeadersStall", kServer, "{server}/fault/stall/packages/{package}", kReal, Local::None,
+    {"ClosedWhilePackageHeadersStall", kServer, "{server}/fault/head-500/fault/stall/packages/{package}", kReal, Local::None,
      Close::WhileWaiting, 30, 4, "the window goes, the process with it", Outcome::NothingStarted},
     {"ClosedWhilePackageBodyStalls", kServer, "{server}/fault/stall-after/20000/packages/{package}", kReal,
      Local::None, Close::WhileWaiting, 30, 4, "the window goes, the process with it", Outcome::NothingStarted},
@@ -171,11 +173,15 @@ protected:
         return address.find("://") == std::string::npos ? "http://" + address : address;
     }
 
-    // The request of the package's GET has reached the server (and, for a
-    // body that stalls, its first part is in the file).
+    // The package's GET, to a server that stalls, has reached it (and, for
+    // a body that stalls, the body's first part has come).
     bool DownloadWaiting()
     {
-        if (CountOf(NewLog(), "\"method\": \"GET\", \"path\": \"/fault/stall") == 0)
+        bool asked = false;
+        for (const Json::Value& record : TestServer::LogRecords(logStart))
+            asked = asked || (record["method"].asString() == "GET" &&
+                              record["path"].asString().find("/fault/stall") != std::string::npos);
+        if (!asked)
             return false;
         WIN32_FILE_ATTRIBUTE_DATA data = {};
         const bool bodyStalls = std::string(GetParam().packageUrl).find("stall-after") != std::string::npos;

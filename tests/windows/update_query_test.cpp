@@ -149,13 +149,26 @@ TEST(UpdateQuery, TransportFaults)
     EXPECT_EQ(manifest.updateType, 7);
 }
 
-TEST(UpdateQuery, HugeAnswerIsReadWhole)
+TEST(UpdateQuery, AnswersAreReadUpToTheirCap)
 {
     TestServer::WriteCatalogue(kCatalogue);
-    UpdateManifest manifest;
-    UpdateQueryResult r = QueryUpdateInfo(Request("Ferncastle", "1001"), manifest, Prefix("/fault/huge-answer"));
-    EXPECT_TRUE(r.answerOk);
-    EXPECT_EQ(manifest.updateType, 1);
+    const struct {
+        std::string fault;
+        bool read;
+    } cases[] = {
+        {"/fault/pad-answer/" + std::to_string(kMaxAnswerBytes), true},
+        {"/fault/pad-answer/" + std::to_string(kMaxAnswerBytes + 1), false},
+        {"/fault/huge-answer", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        UpdateManifest manifest;
+        UpdateQueryResult r = QueryUpdateInfo(Request("Ferncastle", "1001"), manifest, Prefix(c.fault));
+        EXPECT_EQ(r.requestOk, c.read);
+        if (!c.read)
+            EXPECT_EQ(r.requestError, kHttpAnswerTooLarge);
+        EXPECT_EQ(manifest.updateType, c.read ? 1 : 0);
+    }
 }
 
 } // namespace

@@ -200,7 +200,7 @@ class Handler(BaseHTTPRequestHandler):
         if head and "head-fail" in faults:
             faults["no-answer"] = None
         if head and "head-500" in faults:
-            faults["500"] = None
+            faults = {"500": None}  # whatever the GET meets
         if "stall" in faults or "no-answer" in faults:
             self.log_pending()
         if "stall" in faults:
