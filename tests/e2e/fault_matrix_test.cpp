@@ -81,7 +81,7 @@ const Row kRows[] = {
      "no progress bar", Outcome::NothingStarted},
     {"QueryMembersOfWrongType", "{server}/fault/wrong-types", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
      "no progress bar", Outcome::NothingStarted},
-    {"QueryAnswerOf50MB", "{server}/fault/pad-answer/52428800", kOwn, kReal, Local::None, Close::WhenSettled, 10, 10,
+    {"QueryAnswerOf50MB", "{server}/fault/pad-answer/52428800", kOwn, kReal, Local::None, Close::WhenSettled, 6, 10,
      "no progress bar", Outcome::NothingStarted},
     {"QueryAnswerWithoutEnd", "{server}/fault/endless", kOwn, kReal, Local::None, Close::WhenSettled, 30, 10,
      "no progress bar", Outcome::NothingStarted},

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -176,6 +178,39 @@ TEST(PackageWorker, ProgressIsPostedOnlyWhenThePercentageChanges)
     EXPECT_GE(fake.Count(WorkerEvent::Progress), 100u);
     EXPECT_EQ(worker.LatestPercent(), 100);
     EXPECT_EQ(fake.events.back(), WorkerEvent::Finished);
+}
+
+// The worker hands the announced size to the download, and the window can
+// wait for its end with a bound: a download that does not notice the cancel
+// (one blocked on a silent server) does not hold the caller.
+TEST(PackageWorker, TellsTheAnnouncedSizeAndIsWaitedForWithABound)
+{
+    const struct {
+        int64_t fileSize;
+        unsigned long long told;
+    } cases[] = {{5000000000LL, 5000000000ULL}, {0, 0}, {-7, 0}};
+    for (const auto& c : cases) {
+        std::mutex gate;
+        std::unique_lock<std::mutex> held(gate);
+        unsigned long long told = 1;
+        PackageServices services;
+        services.download = [&](const std::wstring&, const std::wstring&, IDownloadOwner* owner) {
+            told = owner->AnnouncedSize();
+            std::lock_guard<std::mutex> wait(gate); // blocked until the test lets go
+            owner->OnDownloadFinished(false);
+        };
+        services.remove = [](const std::wstring&) {};
+        UpdateManifest manifest;
+        manifest.fileSize = c.fileSize;
+        PackageWorker worker(services, [](WorkerEvent) {});
+        worker.Start(L"u", L"p", manifest);
+        worker.Cancel();
+        EXPECT_FALSE(worker.WaitForEnd(std::chrono::milliseconds(100)));
+        held.unlock();
+        EXPECT_TRUE(worker.WaitForEnd(std::chrono::seconds(20)));
+        worker.Join();
+        EXPECT_EQ(told, c.told);
+    }
 }
 
 } // namespace

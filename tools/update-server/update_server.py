@@ -292,7 +292,8 @@ class Handler(BaseHTTPRequestHandler):
             answer["padding"] = "x" * (8 * 1024 * 1024)
         if "pad-answer" in faults:
             answer = dict(answer)
-            answer["padding"] = "x" * max(0, int(faults["pad-answer"]) - len(json.dumps(answer)) - 15)
+            unpadded = len(json.dumps(answer, ensure_ascii=False).encode("utf-8"))
+            answer["padding"] = "x" * max(0, int(faults["pad-answer"]) - unpadded - len(', "padding": ""'))
         body = json.dumps(answer, ensure_ascii=False).encode("utf-8")
         if "deep-answer" in faults:
             # jsoncpp gives up past 1000 levels; the offer itself comes first.
