@@ -120,8 +120,9 @@ const Row kRows[] = {
      "a bar that stays at its start", Outcome::NothingStarted},
     {"ErrorPageServedAs200", kServer, "{server}/fault/html-200/packages/{package}", kReal, Local::None,
      Close::WhenSettled, 30, 10, "the bar at 100%, nothing starts", Outcome::NothingStarted},
-    {"HttpLengthOfSeveralGigabytes", kServer, "{server}/fault/wrong-length/5000000000/fault/endless/packages/{package}", kReal,
-     Local::None, Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
+    {"HttpLengthOfSeveralGigabytes", kServer,
+     "{server}/fault/wrong-length/5000000000/fault/endless/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
     {"AnnouncedSizeOfSeveralGigabytes", kServer, kOwn, kSeveralGigabytes, Local::None, Close::WhenSettled, 30, 10,
      "a bar that stays at its start", Outcome::NothingStarted},
     {"PackageRedirectLoop", kServer, "{server}/fault/redirect/packages/{package}", kReal, Local::None,
@@ -141,8 +142,8 @@ const Row kRows[] = {
     // the download's receive time-out at kLongWait: the process ends with its
     // window (which Wine takes 2 s to take off a screen without a window
     // manager), not once the time-out has passed.
-    {"ClosedWhilePackageHeadersStall", kServer, "{server}/fault/head-500/fault/stall/packages/{package}", kReal, Local::None,
-     Close::WhileWaiting, 30, 4, "the window goes, the process with it", Outcome::NothingStarted},
+    {"ClosedWhilePackageHeadersStall", kServer, "{server}/fault/head-500/fault/stall/packages/{package}", kReal,
+     Local::None, Close::WhileWaiting, 30, 4, "the window goes, the process with it", Outcome::NothingStarted},
     {"ClosedWhilePackageBodyStalls", kServer, "{server}/fault/stall-after/20000/packages/{package}", kReal,
      Local::None, Close::WhileWaiting, 30, 4, "the window goes, the process with it", Outcome::NothingStarted},
 };
