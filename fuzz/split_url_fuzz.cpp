@@ -27,6 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool explicitPort = host.size() < url.size() && url.find(host + ":") != std::string::npos;
     if (!explicitPort && port != (secure ? 443 : 80))
         __builtin_trap();
+    // Only the scheme or the number 443 itself asks for TLS: a port number
+    // too large for an int must not wrap round to it.
+    if (port == 443 && !secure && url.find("443") == std::string::npos)
+        __builtin_trap();
     if (UrlWantsTls(url) != (port == 443 || secure))
         __builtin_trap();
     return 0;
