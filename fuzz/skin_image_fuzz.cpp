@@ -1,7 +1,9 @@
 // Arbitrary image files of a skin, decoded as the render engine loads them
-// (stb_image with the program's settings, to RGBA) and premultiplied: every
+// (checked first, then stb_image with the program's settings, to RGBA) and
+// premultiplied: every
 // colour channel ends at or below its alpha, and the mask clears exactly the
 // pixels it names.
+#include "skin_image_check.h"
 #include "skin_pixels.h"
 
 #include <stb_image.h>
@@ -28,6 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     memcpy(&mask, data, sizeof mask);
     const unsigned char* file = data + 4;
     const int length = static_cast<int>(size - 4);
+    if (!SkinUI::IsSkinImageDecodable(file, size - 4))
+        return 0;
     // Huge dimensions only measure the allocator.
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(file, length, &width, &height, &channels) ||
