@@ -1,10 +1,20 @@
 #include "split_url.h"
 
+#include <climits>
 #include <cstdlib>
 
 namespace {
 const char kHttp[] = "http://";
 const char kHttps[] = "https://";
+
+// As atoi reads it on Windows: a port number too large or too small
+// saturates. atoi itself leaves that undefined; glibc's wraps it, so that
+// "host:4294967739" would come out as 443.
+int ReadPort(const char* text)
+{
+    const long long value = strtoll(text, nullptr, 10);
+    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+}
 } // namespace
 
 void SplitUrl(const std::string& url, std::string& host, std::string& path, int& port)
@@ -27,7 +37,7 @@ void SplitUrl(const std::string& url, std::string& host, std::string& path, int&
     }
     size_t colon = host.find(':');
     if (colon != std::string::npos) {
-        port = atoi(host.c_str() + colon + 1);
+        port = ReadPort(host.c_str() + colon + 1);
         host.erase(colon);
     }
 }

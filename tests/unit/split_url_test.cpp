@@ -25,6 +25,10 @@ const SplitRow kSplits[] = {
     {"http://127.0.0.1:5/x", "127.0.0.1", "/x", 5},
     {"http://h:abc/x", "h", "/x", 0},
     {"", "", "<unchanged>", 80},
+    // Ports beyond 32 bits saturate rather than wrap round to 443.
+    {"http://h:4294967739/x", "h", "/x", 2147483647},
+    {"http://h:-4294966853/x", "h", "/x", -2147483647 - 1},
+    {"http://h:99999999999999999999999/x", "h", "/x", 2147483647},
 };
 
 TEST(SplitUrl, Table)
@@ -46,6 +50,7 @@ TEST(SplitUrl, TlsByPortOrScheme)
     EXPECT_TRUE(UrlWantsTls("http://example.com:443/a"));
     EXPECT_TRUE(UrlWantsTls("https://example.com/a"));
     EXPECT_TRUE(UrlWantsTls("https://example.com:8443/a"));
+    EXPECT_FALSE(UrlWantsTls("http://example.com:4294967739/a"));
 }
 
 TEST(DownloadPercent, TruncatesTowardZero)

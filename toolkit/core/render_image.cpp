@@ -7,6 +7,7 @@
 #include "render_system.h"
 #include "skin_buffer.h"
 #include "skin_file_reader.h"
+#include "skin_image_check.h"
 #include "skin_pixels.h"
 
 #include <algorithm>
@@ -99,7 +100,8 @@ tagTImageInfo* CRenderEngine::LoadImage(STRINGorID bitmap, const wchar_t* type, 
     {
         CSkinBuffer bytes;
         if (!ReadSkinImageBytes(bitmap.m_lpstr, type, instance, bytes) ||
-            bytes.GetSize() > static_cast<uint32_t>(INT32_MAX)) {
+            bytes.GetSize() > static_cast<uint32_t>(INT32_MAX) ||
+            !IsSkinImageDecodable(bytes.GetData(), bytes.GetSize())) {
             return nullptr;
         }
         decoded =
