@@ -34,6 +34,9 @@ Catalogue (JSON):
   {"releases": [{"appId": "Ferncastle", "channel": "1001" (or "*"),
                  "latestVersion": "2.0.0.1", "package": "setup.exe",
                  "updateType": 1, "info": ["..."]}]}
+An entry may carry "fileSig", the vendor's signature of the package
+(tools/package-signer/sign_package.py prints such entries); the answer then
+passes it on.
 """
 import argparse
 import base64
@@ -300,7 +303,7 @@ class Handler(BaseHTTPRequestHandler):
             data = self.read_package(package) or b""
             host, port = self.server.server_address[:2]
             url = release.get("downloadUrl") or f"http://{host}:{port}/packages/{urllib.parse.quote(package)}"
-            return {
+            answer = {
                 "code": CODE_OK,
                 "desc": "update offered",
                 "data": {
@@ -312,6 +315,9 @@ class Handler(BaseHTTPRequestHandler):
                     "info": release.get("info", []),
                 },
             }
+            if "fileSig" in release:
+                answer["data"]["fileSig"] = release["fileSig"]
+            return answer
         return {"code": CODE_OK, "desc": "no update", "data": {"updateType": 0}}
 
     # --- sending, with the transfer faults ---------------------------------
