@@ -57,9 +57,10 @@ TEST(CheckPackageSignature, VerdictTable)
     const std::string good = vendor.SignPackage("hello", "2.0.0.1");
     std::string flipped = good;
     flipped[10] = flipped[10] == 'A' ? 'B' : 'A';
-    // The last character before "==" carries four unused bits.
+    // The last character before "==" carries four unused bits: set the lowest.
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string unusedBits = good;
-    unusedBits[good.size() - 3] = good[good.size() - 3] == 'A' ? 'B' : 'A';
+    unusedBits[good.size() - 3] = alphabet[alphabet.find(good[good.size() - 3]) ^ 1];
     const std::string sha = kHelloSha256;
     // Signed as the version says, so that only the rule on versions refuses it.
     auto signedAs = [&](const std::string& version) { return vendor.Sign(PackageStatement(sha, 5, version)); };
