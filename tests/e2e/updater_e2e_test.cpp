@@ -483,6 +483,8 @@ TEST_F(SignedUpdater, StartsOnlyWhatTheVendorSigned)
         else
             EXPECT_FALSE(FileExists(installLog)) << ReadFile(installLog);
         EXPECT_EQ(FileExists(packagePath), row.started);
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
         PostMessageW(window, WM_CLOSE, 0, 0);
         DWORD code = 99;
         ASSERT_TRUE(Ends(process, 15, code));
