@@ -5,6 +5,12 @@
 
 #include "text_encoding.h"
 
+namespace {
+
+const size_t kSignatureBase64Length = (crypto_sign_ed25519_BYTES + 2) / 3 * 4;
+
+} // namespace
+
 std::string PackageStatement(const std::string& sha256Hex, uint64_t size, const std::string& version)
 {
     return "ferncastle-package-v1\n" + sha256Hex + "\n" + std::to_string(size) + "\n" + version;
@@ -26,8 +32,18 @@ SignatureVerdict CheckPackageSignature(const std::string& publicKeyBase64, const
         return SignatureVerdict::MalformedKey;
     if (signatureBase64.empty())
         return SignatureVerdict::Missing;
+    // The Base64 of 64 bytes is 88 characters: a longer text from the
+    // network is refused before anything is decoded from it.
+    if (signatureBase64.size() > kSignatureBase64Length)
+        return SignatureVerdict::MalformedSignature;
     if (!Base64Decode(signatureBase64, signature) || signature.size() != crypto_sign_ed25519_BYTES)
         return SignatureVerdict::MalformedSignature;
+    // The version as the updater reads it, after the whole answer was
+    // converted to the ANSI code page, lossily (best-fit letters, "?" for
+    // what has none). Still sound: whatever the conversion made of the
+    // answer, nothing starts unless the vendor signed exactly this text; and
+    // the signer takes only printable ASCII without "?", so no signed
+    // version is what a conversion makes of another.
     if (!IsPlainAsciiVersion(version))
         return SignatureVerdict::VersionNotAscii;
     // Safe to call on every check: it sets the library up once. A library

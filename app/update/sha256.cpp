@@ -1,7 +1,5 @@
 #include "sha256.h"
 
-#include <cstdint>
-
 Sha256Stream::Sha256Stream()
 {
     crypto_hash_sha256_init(&state_);

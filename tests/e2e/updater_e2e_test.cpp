@@ -444,6 +444,16 @@ protected:
         catalogue["releases"].append(release);
         TestServer::WriteCatalogue(Json::writeString(Json::StreamWriterBuilder(), catalogue));
     }
+
+    // Whether the server sent all `size` bytes of `path` in one answer since
+    // log line `from`, so that a refusal is not a failed download.
+    static bool SentWhole(size_t from, const std::string& path, size_t size)
+    {
+        for (const Json::Value& record : TestServer::LogRecords(from))
+            if (record["path"].asString() == path && record["sent"].isIntegral() && record["sent"].asUInt64() == size)
+                return true;
+        return false;
+    }
 };
 
 TEST_F(SignedUpdater, StartsOnlyWhatTheVendorSigned)
@@ -470,14 +480,14 @@ TEST_F(SignedUpdater, StartsOnlyWhatTheVendorSigned)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
         OfferSigned("signed.exe", row.fileSig);
-        const int requestsBefore = PackageRequests();
+        const size_t logFrom = TestServer::LogLines().size();
         HANDLE process = Start();
         ASSERT_NE(process, nullptr);
         HWND window = WaitForWindow();
         ASSERT_NE(window, nullptr);
         // The buttons answer again once the download and the launch decision are over.
         ASSERT_TRUE(MinimiseWhenEnabled(window, 40)) << NewLog();
-        EXPECT_GT(PackageRequests(), requestsBefore);
+        EXPECT_TRUE(WaitFor([&] { return SentWhole(logFrom, "/packages/signed.exe", bytes.size()); }, 10)) << NewLog();
         if (row.started)
             EXPECT_TRUE(WaitFor([&] { return CountOf(ReadFile(installLog), "show=5") == 1; }, 20)) << NewLog();
         else

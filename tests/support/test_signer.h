@@ -1,8 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sodium.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include "text_encoding.h"
@@ -17,8 +19,13 @@ public:
 
     explicit TestSigner(const std::string& seed = kTestSeed)
     {
-        if (sodium_init() < 0 || seed.size() != crypto_sign_SEEDBYTES)
-            return;
+        // Else the keys stay zeros, and every case fails for a reason that
+        // does not show.
+        if (sodium_init() < 0 || seed.size() != crypto_sign_SEEDBYTES) {
+            ADD_FAILURE() << "TestSigner: libsodium did not start or the seed is not " << crypto_sign_SEEDBYTES
+                          << " bytes: " << seed.size();
+            std::abort();
+        }
         crypto_sign_seed_keypair(publicKey_, secretKey_, reinterpret_cast<const unsigned char*>(seed.data()));
     }
 

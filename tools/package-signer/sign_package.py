@@ -17,7 +17,7 @@ The signature covers the statement
   ferncastle-package-v1\\n<SHA-256 of the package, lower-case hex>\\n<size>\\n<version>
 and an updater built with the public key starts the package only when the
 offer's "fileSig" verifies over the statement of the file it downloaded and
-the offer's "latestVersion". Versions are printable ASCII.
+the offer's "latestVersion". Versions are printable ASCII without "?".
 """
 import argparse
 import base64
@@ -49,8 +49,11 @@ def public_key_text(key):
 
 def sign_file(key, path, version):
     """The Base64 signature over the statement of the file at `path`."""
-    if not all(0x20 <= ord(c) <= 0x7E for c in version):
-        sys.exit("sign_package: the version must be printable ASCII")
+    # The updater reads the version after a lossy conversion to its ANSI code
+    # page, which writes "?" for what it cannot map: a signed version must
+    # read the same whatever the code page.
+    if not all(0x20 <= ord(c) <= 0x7E for c in version) or "?" in version:
+        sys.exit('sign_package: the version must be printable ASCII without "?"')
     digest = hashlib.sha256()
     size = 0
     with open(path, "rb") as f:
