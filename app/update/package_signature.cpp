@@ -38,12 +38,12 @@ SignatureVerdict CheckPackageSignature(const std::string& publicKeyBase64, const
         return SignatureVerdict::MalformedSignature;
     if (!Base64Decode(signatureBase64, signature) || signature.size() != crypto_sign_ed25519_BYTES)
         return SignatureVerdict::MalformedSignature;
-    // The version as the updater reads it, after the whole answer was
-    // converted to the ANSI code page, lossily (best-fit letters, "?" for
-    // what has none). Still sound: whatever the conversion made of the
-    // answer, nothing starts unless the vendor signed exactly this text; and
-    // the signer takes only printable ASCII without "?", so no signed
-    // version is what a conversion makes of another.
+    // The version as the updater reads it: the whole answer was converted
+    // to the ANSI code page, lossily (best-fit letters, "?" for what has
+    // none). Still sound, as nothing starts unless the vendor signed exactly
+    // this text over this package, whatever the answer said before the
+    // conversion. The signer refuses "?", so that no signed version holds
+    // the conversion's mark of a lost character.
     if (!IsPlainAsciiVersion(version))
         return SignatureVerdict::VersionNotAscii;
     // Safe to call on every check: it sets the library up once. A library
