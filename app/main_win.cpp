@@ -43,7 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     SkinUI::CPaintManagerUI::SetInstance(instance);
 
     // Never deleted: the toolkit may still refer to it while the process ends.
-    auto* window = new MainFrameWnd(CheckForUpdate, WindowsPackageServices());
+    auto* window = new MainFrameWnd(CheckForUpdate, WindowsPackageServices(FERNCASTLE_VENDOR_PUBLIC_KEY));
     window->CreateWnd(nullptr, L"Ferncastle");
     window->CenterWindow();
     window->ShowModal();

@@ -1,10 +1,27 @@
 #include "text_encoding.h"
 
 #include <cstdint>
+#include <utility>
 
 namespace {
 const char kBase64Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 const char kUpperHex[] = "0123456789ABCDEF";
+
+// The 6-bit value of a Base64 character, or -1.
+int Base64Value(char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return c - 'A';
+    if (c >= 'a' && c <= 'z')
+        return c - 'a' + 26;
+    if (c >= '0' && c <= '9')
+        return c - '0' + 52;
+    if (c == '+')
+        return 62;
+    if (c == '/')
+        return 63;
+    return -1;
+}
 
 bool IsAsciiAlnum(unsigned char c)
 {
@@ -36,6 +53,39 @@ std::string Base64Encode(const void* data, size_t length)
         out += '=';
     }
     return out;
+}
+
+bool Base64Decode(const std::string& text, std::string& bytes)
+{
+    if (text.size() % 4 != 0)
+        return false;
+    std::string out;
+    out.reserve(text.size() / 4 * 3);
+    for (size_t i = 0; i < text.size(); i += 4) {
+        const bool last = i + 4 == text.size();
+        // "=" may only close the last group, as its last one or two characters.
+        const int padding = !last ? 0 : text[i + 3] != '=' ? 0 : text[i + 2] == '=' ? 2 : 1;
+        uint32_t group = 0;
+        for (int k = 0; k < 4; ++k) {
+            int value = 0;
+            if (k < 4 - padding) {
+                value = Base64Value(text[i + k]);
+                if (value < 0)
+                    return false;
+            }
+            group = (group << 6) | uint32_t(value);
+        }
+        out += char(group >> 16);
+        if (padding < 2)
+            out += char((group >> 8) & 0xFF);
+        if (padding < 1)
+            out += char(group & 0xFF);
+        // Bits the padding drops must be zero, else two texts read the same.
+        if ((padding == 1 && (group & 0xFF) != 0) || (padding == 2 && (group & 0xFFFF) != 0))
+            return false;
+    }
+    bytes = std::move(out);
+    return true;
 }
 
 std::string UrlEncode(const std::string& text)

@@ -19,6 +19,7 @@ void ReadData(const Json::Value& data, UpdateManifest& manifest)
     const Json::Value info = data["info"];
     for (Json::ArrayIndex i = 0; i < info.size(); ++i)
         manifest.info.push_back(info[i].asString());
+    manifest.fileSig = data["fileSig"].asString();
 }
 
 } // namespace

@@ -12,6 +12,9 @@ struct UpdateManifest {
     int64_t fileSize = 0;
     std::string latestVersion;
     std::vector<std::string> info;
+    // Base64 of the vendor's signature over the package (package_signature.h);
+    // empty when the server sends none.
+    std::string fileSig;
 };
 
 // How the server judged the query: ok only for a readable answer whose

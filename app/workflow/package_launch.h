@@ -13,11 +13,15 @@ std::wstring PackagePath(const std::string& channel);
 bool StartPackage(const std::wstring& path);
 
 // Opens the package so that nobody can change or delete it, checks that it
-// holds exactly the bytes received and matches the announcement, and starts
-// it through `start` while it is still held. A file that fails any check, or
-// that `start` could not start, is removed. True when started.
+// holds exactly the bytes received, matches the announcement and, when
+// `vendorKey` (Base64 Ed25519 public key) is not empty, carries the vendor's
+// signature, and starts it through `start` while it is still held. A file
+// that fails any check, or that `start` could not start, is removed. True
+// when started.
 bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest,
+                           const std::string& vendorKey,
                            const std::function<bool(const std::wstring&)>& start = StartPackage);
 
-// The services of a real Windows machine.
-PackageServices WindowsPackageServices();
+// The services of a real Windows machine; packages are checked against
+// `vendorKey` as LaunchVerifiedPackage does.
+PackageServices WindowsPackageServices(const std::string& vendorKey);

@@ -11,6 +11,8 @@
 #include "code_page.h"
 #include "package_check.h"
 #include "package_name.h"
+#include "package_signature.h"
+#include "sha256.h"
 
 std::wstring PackagePath(const std::string& channel)
 {
@@ -42,13 +44,14 @@ bool StartPackage(const std::wstring& path)
 
 namespace {
 
-// Size and MD5 of the open file, read from its start.
-bool Measure(HANDLE file, ReceivedPackage& found)
+// Size, MD5 and SHA-256 of the open file, read from its start.
+bool Measure(HANDLE file, ReceivedPackage& found, std::string& sha256Hex)
 {
     BY_HANDLE_FILE_INFORMATION info = {};
     if (!GetFileInformationByHandle(file, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
     Md5Stream md5;
+    Sha256Stream sha256;
     std::vector<char> buffer(64 * 1024);
     uint64_t size = 0;
     for (;;) {
@@ -58,17 +61,19 @@ bool Measure(HANDLE file, ReceivedPackage& found)
         if (read == 0)
             break;
         md5.Update(buffer.data(), read);
+        sha256.Update(buffer.data(), read);
         size += read;
     }
     found.size = size;
     found.md5Hex = md5.HexDigest();
+    sha256Hex = sha256.HexDigest();
     return size == ((uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
 }
 
 } // namespace
 
 bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest,
-                           const std::function<bool(const std::wstring&)>& start)
+                           const std::string& vendorKey, const std::function<bool(const std::wstring&)>& start)
 {
     bool started = false;
     {
@@ -78,9 +83,15 @@ bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& rece
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             return false; // not ours to remove: someone else holds it, or it is gone
+        // The signature is checked over the SHA-256 of this read of the held
+        // file, not over what the download saw: those bytes are the ones
+        // started, and a digest taken earlier would only be tied to them
+        // through MD5, which a prepared file can collide with.
         ReceivedPackage found;
-        if (Measure(file.get(), found) && found.size == received.size && found.md5Hex == received.md5Hex &&
-            MatchesAnnouncement(manifest, found.size, found.md5Hex))
+        std::string sha256Hex;
+        if (Measure(file.get(), found, sha256Hex) && found.size == received.size && found.md5Hex == received.md5Hex &&
+            MatchesAnnouncement(manifest, found.size, found.md5Hex) &&
+            IsSignatureAccepted(vendorKey, manifest, found.size, sha256Hex))
             started = start(path);
     }
     if (!started)
@@ -88,12 +99,13 @@ bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& rece
     return started;
 }
 
-PackageServices WindowsPackageServices()
+PackageServices WindowsPackageServices(const std::string& vendorKey)
 {
     PackageServices services;
     services.download = DownloadFile;
-    services.launch = [](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest) {
-        return LaunchVerifiedPackage(path, received, manifest);
+    services.launch = [vendorKey](const std::wstring& path, const ReceivedPackage& received,
+                                  const UpdateManifest& manifest) {
+        return LaunchVerifiedPackage(path, received, manifest, vendorKey);
     };
     services.remove = [](const std::wstring& path) { DeleteFileW(path.c_str()); };
     return services;

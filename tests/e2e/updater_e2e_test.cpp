@@ -10,6 +10,7 @@
 
 #include "test_server.h"
 #include "updater_process.h"
+#include "test_signer.h"
 
 namespace {
 
@@ -224,6 +225,90 @@ TEST_F(Updater, StartWhileOnlyTheMutexIsHeldExitsAtOnce)
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(Queries(), 0);
     EXPECT_EQ(FindWindowW(kWindowClass, nullptr), nullptr);
+}
+
+// The build that carries the test vendor key: an offer is started only when
+// its "fileSig" verifies over the downloaded file and the offered version.
+class SignedUpdater : public Updater {
+protected:
+    void SetUp() override
+    {
+        Updater::SetUp();
+        ASSERT_TRUE(CopyFileW(Wide(FERNCASTLE_SIGNED_UPDATER).c_str(), exe.c_str(), FALSE));
+    }
+
+    // Offers `package` as version 2.0.0.1 with `fileSig`, or with none when empty.
+    void OfferSigned(const std::string& package, const std::string& fileSig)
+    {
+        Json::Value release;
+        release["appId"] = kAppId;
+        release["channel"] = channel;
+        release["package"] = package;
+        release["latestVersion"] = "2.0.0.1";
+        release["updateType"] = 1;
+        if (!fileSig.empty())
+            release["fileSig"] = fileSig;
+        Json::Value catalogue;
+        catalogue["releases"].append(release);
+        TestServer::WriteCatalogue(Json::writeString(Json::StreamWriterBuilder(), catalogue));
+    }
+
+    // Whether the server sent all `size` bytes of `path` in one answer since
+    // log line `from`, so that a refusal is not a failed download.
+    static bool SentWhole(size_t from, const std::string& path, size_t size)
+    {
+        for (const Json::Value& record : TestServer::LogRecords(from))
+            if (record["path"].asString() == path && record["sent"].isIntegral() && record["sent"].asUInt64() == size)
+                return true;
+        return false;
+    }
+};
+
+TEST_F(SignedUpdater, StartsOnlyWhatTheVendorSigned)
+{
+    const std::string bytes = InstallerBytes();
+    std::string otherBytes = bytes;
+    otherBytes[otherBytes.size() / 2] ^= 0x55;
+    const TestSigner vendor;
+    const TestSigner stranger(std::string(32, 's'));
+    const struct {
+        const char* what;
+        std::string fileSig;
+        bool started;
+    } rows[] = {
+        {"signed by another key", stranger.SignPackage(bytes, "2.0.0.1"), false},
+        {"signature over another package", vendor.SignPackage(otherBytes, "2.0.0.1"), false},
+        {"signature over another size", vendor.SignPackage(bytes, "2.0.0.1", int64_t(bytes.size()) + 1), false},
+        {"signature over another version", vendor.SignPackage(bytes, "2.0.0.0"), false},
+        {"no signature", "", false},
+        // Last: the started installer is not overwritten while it may run.
+        {"signed", vendor.SignPackage(bytes, "2.0.0.1"), true},
+    };
+    TestServer::WritePackage("signed.exe", bytes);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        OfferSigned("signed.exe", row.fileSig);
+        const size_t logFrom = TestServer::LogLines().size();
+        HANDLE process = Start();
+        ASSERT_NE(process, nullptr);
+        HWND window = WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        // The buttons answer again once the download and the launch decision are over.
+        ASSERT_TRUE(MinimiseWhenEnabled(window, 40)) << NewLog();
+        EXPECT_TRUE(WaitFor([&] { return SentWhole(logFrom, "/packages/signed.exe", bytes.size()); }, 10)) << NewLog();
+        if (row.started)
+            EXPECT_TRUE(WaitFor([&] { return CountOf(ReadFile(installLog), "show=5") == 1; }, 20)) << NewLog();
+        else
+            EXPECT_FALSE(FileExists(installLog)) << ReadFile(installLog);
+        EXPECT_EQ(FileExists(packagePath), row.started);
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        DWORD code = 99;
+        ASSERT_TRUE(Ends(process, 15, code));
+        EXPECT_EQ(code, 0u);
+        DeleteFileW(installLog.c_str());
+    }
 }
 
 } // namespace

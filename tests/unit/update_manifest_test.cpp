@@ -142,6 +142,28 @@ TEST(ParseUpdateAnswer, ScalarConversions)
     EXPECT_EQ(m.info, (std::vector<std::string>{"1", "false", "", "s"}));
 }
 
+TEST(ParseUpdateAnswer, FileSigIsReadAsTextAndAbsentIsEmpty)
+{
+    const struct {
+        const char* member;
+        bool ok;
+        const char* fileSig;
+    } rows[] = {
+        {"", true, ""},
+        {R"(,"fileSig":"c2ln")", true, "c2ln"},
+        {R"(,"fileSig":null)", true, ""},
+        {R"(,"fileSig":12)", true, "12"},
+        {R"(,"fileSig":{"a":1})", false, ""},
+        {R"(,"fileSig":["c2ln"])", false, ""},
+    };
+    for (const auto& row : rows) {
+        UpdateManifest m;
+        const std::string text = std::string(R"({"code":0,"data":{"updateType":1)") + row.member + "}}";
+        EXPECT_EQ(ParseUpdateAnswer(text, m).ok, row.ok) << text;
+        EXPECT_EQ(m.fileSig, row.fileSig) << text;
+    }
+}
+
 TEST(ParseUpdateAnswer, FileSizeAboveTwoToTheThirtyOneIsExact)
 {
     UpdateManifest m;

@@ -8,6 +8,7 @@
 #include "announced_manifest.h"
 #include "md5.h"
 #include "package_launch.h"
+#include "test_signer.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ protected:
     // Starts nothing; records the call and whether the file could be changed meanwhile.
     bool Launch(const ReceivedPackage& received, const UpdateManifest& manifest)
     {
-        return LaunchVerifiedPackage(path_, received, manifest, [this](const std::wstring& path) {
+        return LaunchVerifiedPackage(path_, received, manifest, vendorKey_, [this](const std::wstring& path) {
             starts_.push_back(path);
             HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, 0, nullptr);
@@ -54,6 +55,7 @@ protected:
     }
 
     std::string bytes_ = std::string(3000, 'x') + "installer";
+    std::string vendorKey_; // none: the digest and size decide alone
     std::wstring path_;
     std::vector<std::wstring> starts_;
     bool writableWhileStarting_ = true;
@@ -90,6 +92,35 @@ TEST_F(PackageLaunch, AnyMismatchRemovesTheFileWithoutStartingIt)
         EXPECT_FALSE(Launch(c.received, c.manifest)) << c.what;
         EXPECT_TRUE(starts_.empty()) << c.what;
         EXPECT_FALSE(Exists()) << c.what;
+    }
+}
+
+// With a vendor key, the signature over the file as it is held decides.
+TEST_F(PackageLaunch, VendorKeyStartsOnlyASignatureOverTheHeldFile)
+{
+    const TestSigner vendor;
+    vendorKey_ = vendor.PublicKey();
+    const std::string other = bytes_.substr(1) + "!";
+    const struct {
+        const char* what;
+        std::string signature;
+        bool started;
+    } cases[] = {
+        {"signed", vendor.SignPackage(bytes_, "2.0.0.1"), true},
+        {"no signature", "", false},
+        {"signed for other bytes", vendor.SignPackage(other, "2.0.0.1"), false},
+        {"signed as another version", vendor.SignPackage(bytes_, "2.0.0.2"), false},
+        {"signed by another key", TestSigner(std::string(32, 'k')).SignPackage(bytes_, "2.0.0.1"), false},
+    };
+    for (const auto& c : cases) {
+        Write(bytes_);
+        starts_.clear();
+        UpdateManifest manifest = Announced(int64_t(bytes_.size()), Md5Hex(bytes_));
+        manifest.latestVersion = "2.0.0.1";
+        manifest.fileSig = c.signature;
+        EXPECT_EQ(Launch(Received(bytes_), manifest), c.started) << c.what;
+        EXPECT_EQ(starts_.size(), c.started ? 1u : 0u) << c.what;
+        EXPECT_EQ(Exists(), c.started) << c.what;
     }
 }
 

@@ -165,8 +165,9 @@ TEST(UpdateQuery, AnswersAreReadUpToTheirCap)
         UpdateManifest manifest;
         UpdateQueryResult r = QueryUpdateInfo(Request("Ferncastle", "1001"), manifest, Prefix(c.fault));
         EXPECT_EQ(r.requestOk, c.read);
-        if (!c.read)
+        if (!c.read) {
             EXPECT_EQ(r.requestError, kHttpAnswerTooLarge);
+        }
         EXPECT_EQ(manifest.updateType, c.read ? 1 : 0);
     }
 }

@@ -45,6 +45,9 @@ Catalogue (JSON):
                  "updateType": 1, "info": ["..."]}]}
   optional: "downloadUrl" (instead of the package's own address) and
   "fileSize" (instead of the package's length) to announce.
+An entry may carry "fileSig", the vendor's signature of the package
+(tools/package-signer/sign_package.py prints such entries); the answer then
+passes it on.
 """
 import argparse
 import base64
@@ -338,7 +341,7 @@ class Handler(BaseHTTPRequestHandler):
             data = self.read_package(package) or b""
             host, port = self.server.server_address[:2]
             url = release.get("downloadUrl") or f"http://{host}:{port}/packages/{urllib.parse.quote(package)}"
-            return {
+            answer = {
                 "code": CODE_OK,
                 "desc": "update offered",
                 "data": {
@@ -350,6 +353,9 @@ class Handler(BaseHTTPRequestHandler):
                     "info": release.get("info", []),
                 },
             }
+            if "fileSig" in release:
+                answer["data"]["fileSig"] = release["fileSig"]
+            return answer
         return {"code": CODE_OK, "desc": "no update", "data": {"updateType": 0}}
 
     # --- sending, with the transfer faults ---------------------------------
