@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -17,13 +18,21 @@ Bytes Dht(const std::vector<unsigned>& codes, int length = -1)
     Bytes tables;
     for (const unsigned count : codes) {
         tables.push_back(0x00);
-        for (unsigned i = 0, left = count; i<16; ++i, left -= left> 255 ? 255 : left)
-            tables.push_back(static_cast<uint8_t>(left > 255 ? 255 : left));
+        unsigned left = count;
+        for (int i = 0; i < 16; ++i) {
+            const unsigned here = left > 255 ? 255 : left;
+            tables.push_back(static_cast<uint8_t>(here));
+            left -= here;
+        }
         tables.insert(tables.end(), count, 0x01);
     }
     const size_t total = length >= 0 ? static_cast<size_t>(length) : tables.size() + 2;
-    Bytes segment = {0xFF, 0xC4, static_cast<uint8_t>(total >> 8), static_cast<uint8_t>(total)};
-    segment.insert(segment.end(), tables.begin(), tables.end());
+    Bytes segment(4 + tables.size());
+    segment[0] = 0xFF;
+    segment[1] = 0xC4;
+    segment[2] = static_cast<uint8_t>(total >> 8);
+    segment[3] = static_cast<uint8_t>(total);
+    std::copy(tables.begin(), tables.end(), segment.begin() + 4);
     return segment;
 }
 
