@@ -7,6 +7,10 @@
 #include "main_frame_wnd.h"
 #include "package_launch.h"
 #include "update_check_win.h"
+#ifdef FERNCASTLE_BENCH_MARKS
+#include "bench_record.h"
+#include "updater_marks_win.h"
+#endif
 
 namespace {
 
@@ -43,12 +47,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     SkinUI::CPaintManagerUI::SetInstance(instance);
 
     // Never deleted: the toolkit may still refer to it while the process ends.
+#ifdef FERNCASTLE_BENCH_MARKS
+    auto* window = new MainFrameWnd(bench::MarkedCheck(CheckForUpdate), bench::MarkedPackageServices());
+    window->CreateWnd(nullptr, L"Ferncastle");
+    bench::WatchWindow(*window);
+#else
     auto* window = new MainFrameWnd(CheckForUpdate, WindowsPackageServices());
     window->CreateWnd(nullptr, L"Ferncastle");
+#endif
     window->CenterWindow();
     window->ShowModal();
     // The download stops between pieces and its thread ends before COM goes.
     window->StopWorker();
     CoUninitialize();
+#ifdef FERNCASTLE_BENCH_MARKS
+    bench::WriteRecord();
+#endif
     return 0;
 }
