@@ -112,6 +112,7 @@ PackageServices MarkedPackageServices()
                                                        IDownloadOwner* owner) {
         Mark("download_start");
         download(url, path, owner);
+        Mark("download_done");
     };
     services.launch = [](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest) {
         return LaunchVerifiedPackage(path, received, manifest, [](const std::wstring& verified) {
