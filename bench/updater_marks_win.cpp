@@ -1,7 +1,5 @@
 #include "updater_marks_win.h"
 
-#include <commctrl.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -18,6 +16,7 @@ enum class CloseAfter { Never, FirstPaint, Download };
 
 struct Watch {
     MainFrameWnd* window = nullptr;
+    WNDPROC next = nullptr; // the window's own procedure
     CloseAfter closeAfter = CloseAfter::Never;
     bool painted = false;
     bool downloading = false;
@@ -50,9 +49,10 @@ void SampleProgressRow(MainFrameWnd& window)
     Sample("progress_row", {double(rc.left), double(rc.top), double(rc.right), double(rc.bottom)});
 }
 
-LRESULT CALLBACK WatchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+LRESULT CALLBACK WatchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     Watch& watch = TheWatch();
+    const auto pass = [&] { return CallWindowProcW(watch.next, hwnd, message, wParam, lParam); };
     switch (message) {
     case WM_PAINT: {
         RECT dirty = {};
@@ -61,7 +61,7 @@ LRESULT CALLBACK WatchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         if (first)
             Mark("first_paint_entered");
         const double start = NowMs();
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = pass();
         const double took = NowMs() - start;
         if (first) {
             watch.painted = true;
@@ -77,9 +77,9 @@ LRESULT CALLBACK WatchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     case kWorkerProgressMessage:
         watch.downloading = true;
         Add("progress_messages");
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        return pass();
     case kWorkerFinishedMessage: {
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        const LRESULT result = pass();
         watch.downloading = false;
         Mark("finished");
         Add("launched", watch.window->Launched() ? 1 : 0);
@@ -89,7 +89,7 @@ LRESULT CALLBACK WatchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         return result;
     }
     default:
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        return pass();
     }
 }
 
@@ -128,7 +128,9 @@ void WatchWindow(MainFrameWnd& window)
     Watch& watch = TheWatch();
     watch.window = &window;
     watch.closeAfter = CloseAfterFromEnvironment();
-    SetWindowSubclass(window.GetHWND(), WatchProc, 1, 0);
+    // Not SetWindowSubclass: that would load the common controls at start-up.
+    watch.next = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window.GetHWND(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchProc)));
 }
 
 } // namespace bench
