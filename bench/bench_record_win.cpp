@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -110,9 +111,10 @@ bool WriteRecord()
         Add("peak_working_set", double(memory.PeakWorkingSetSize));
     const double start = CreationMs();
 
-    FILE* out = fopen(path, "w");
-    if (!out)
+    std::unique_ptr<FILE, int (*)(FILE*)> file(fopen(path, "w"), fclose);
+    if (!file)
         return false;
+    FILE* out = file.get();
     Record& record = TheRecord();
     std::lock_guard<std::mutex> hold(record.lock);
     for (const auto& mark : record.marks)
@@ -125,7 +127,7 @@ bool WriteRecord()
             fprintf(out, " %.3f", value);
         fputc('\n', out);
     }
-    return fclose(out) == 0;
+    return fclose(file.release()) == 0;
 }
 
 } // namespace bench
