@@ -7,6 +7,10 @@
 #include "main_frame_wnd.h"
 #include "package_launch.h"
 #include "update_check_win.h"
+#ifdef FERNCASTLE_BENCH_MARKS
+#include "bench_record.h"
+#include "updater_marks_win.h"
+#endif
 
 namespace {
 
@@ -43,13 +47,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     SkinUI::CPaintManagerUI::SetInstance(instance);
 
     // Never deleted: the toolkit may still refer to it while the process ends.
+#ifdef FERNCASTLE_BENCH_MARKS
+    auto* window = new MainFrameWnd(bench::MarkedCheck(CheckForUpdate), bench::MarkedPackageServices());
+    window->CreateWnd(nullptr, L"Ferncastle");
+    bench::WatchWindow(*window);
+#else
     auto* window = new MainFrameWnd(CheckForUpdate, WindowsPackageServices(FERNCASTLE_VENDOR_PUBLIC_KEY));
     window->CreateWnd(nullptr, L"Ferncastle");
+#endif
     window->CenterWindow();
     window->ShowModal();
     // The download stops between pieces; one blocked on a silent server ends
     // with the process, and nothing is started after this.
     window->StopWorker();
     CoUninitialize();
+#ifdef FERNCASTLE_BENCH_MARKS
+    bench::WriteRecord();
+#endif
     return 0;
 }

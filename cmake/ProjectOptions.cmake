@@ -10,6 +10,12 @@ if(WIN32)
   target_compile_definitions(ferncastle_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                                           _WIN32_WINNT=0x0601)
 endif()
+if(MINGW)
+  # The linker drops what nothing calls: the toolkit offers more than the
+  # updater's window uses, and the executables are linked statically.
+  target_compile_options(ferncastle_options INTERFACE -ffunction-sections -fdata-sections)
+  target_link_options(ferncastle_options INTERFACE -Wl,--gc-sections)
+endif()
 if(FERNCASTLE_SANITIZE)
   target_compile_options(ferncastle_options INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all
                                                       -fno-omit-frame-pointer)

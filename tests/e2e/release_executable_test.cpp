@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -81,7 +82,30 @@ TEST(ReleaseExecutable, ImportsOnlySystemLibraries)
         EXPECT_EQ(name.find("libwinpthread"), std::string::npos) << name;
         EXPECT_EQ(name.find("zlib"), std::string::npos) << name;
         EXPECT_EQ(name.find("jsoncpp"), std::string::npos) << name;
+        // Loading the common controls took longer than the rest of the
+        // start-up: the first tool tip loads them.
+        EXPECT_NE(name, "comctl32.dll");
     }
+}
+
+// What the stripped executable takes: its headers and every section but
+// the debug ones (".debug_*", or "/N" for names too long for the header).
+TEST(ReleaseExecutable, StrippedWithinOneAndAHalfMebibytes)
+{
+    Module module(DONT_RESOLVE_DLL_REFERENCES);
+    ASSERT_NE(module.get(), nullptr);
+    const auto* base = reinterpret_cast<const BYTE*>(module.get());
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(base + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    unsigned long long size = nt->OptionalHeader.SizeOfHeaders;
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        const std::string name(reinterpret_cast<const char*>(section->Name),
+                               strnlen(reinterpret_cast<const char*>(section->Name), IMAGE_SIZEOF_SHORT_NAME));
+        if (name.rfind(".debug", 0) != 0 && name.rfind("/", 0) != 0)
+            size += section->SizeOfRawData;
+    }
+    EXPECT_LE(size, 1536u * 1024u);
 }
 
 TEST(ReleaseExecutable, IgnoresTheTestServerVariable)

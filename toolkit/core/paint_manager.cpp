@@ -18,12 +18,6 @@ CPaintManagerUI::CPaintManagerUI()
     m_ResInfo.m_dwDefaultLinkHoverFontColor = m_SharedResInfo.m_dwDefaultLinkHoverFontColor;
     m_ResInfo.m_dwDefaultSelectedBkColor = m_SharedResInfo.m_dwDefaultSelectedBkColor;
     LiveManagers().Add(this);
-    // The tool tip's window class.
-    static const bool commonControls = [] {
-        INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES};
-        return InitCommonControlsEx(&init) != FALSE;
-    }();
-    static_cast<void>(commonControls);
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr);
 }

@@ -4,6 +4,7 @@
 #include "paint_manager.h"
 
 #include "control.h"
+#include "proc_address.h"
 #include "skin_text.h"
 
 #include <windowsx.h>
@@ -11,6 +12,21 @@
 namespace SkinUI {
 
 namespace {
+
+// The tool tip's window class comes with the common controls. They are
+// loaded for the first tool tip, not at start-up, where loading them took
+// longer than everything else before the window's first paint.
+bool RegisterToolTipClass()
+{
+    static const bool registered = [] {
+        // Loaded once and kept for the life of the process.
+        const HMODULE module = LoadLibraryW(L"comctl32.dll");
+        const auto init = GetProcAddressAs<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(module, "InitCommonControlsEx");
+        const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};
+        return init && init(&classes) != FALSE;
+    }();
+    return registered;
+}
 
 struct ClassSearch {
     const wchar_t* className;
@@ -92,7 +108,7 @@ void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
         track.dwHoverTime = m_hwndTooltip
                                 ? static_cast<DWORD>(SendMessageW(m_hwndTooltip, TTM_GETDELAYTIME, TTDT_INITIAL, 0))
                                 : static_cast<DWORD>(GetHoverTime());
-        _TrackMouseEvent(&track);
+        TrackMouseEvent(&track);
         m_bMouseTracking = true;
     }
     const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -138,7 +154,7 @@ bool CPaintManagerUI::OnMouseHover(LPARAM lParam)
     m_ToolTip.hinst = GetInstance();
     m_ToolTip.lpszText = const_cast<wchar_t*>(text.GetData());
     m_ToolTip.rect = control->GetPos();
-    if (!m_hwndTooltip) {
+    if (!m_hwndTooltip && RegisterToolTipClass()) {
         m_hwndTooltip =
             CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWndPaint, nullptr, GetInstance(), nullptr);
