@@ -29,6 +29,11 @@ bool IsUpdateOffered(const UpdateQueryResult& result, const UpdateManifest& mani
     return result.requestOk && result.answerOk && manifest.updateType > 0;
 }
 
+bool AnnouncesMd5(const UpdateManifest& manifest)
+{
+    return IsMd5Text(manifest.fileMd5);
+}
+
 bool MatchesAnnouncement(const UpdateManifest& manifest, uint64_t size, const std::string& md5Hex)
 {
     if (manifest.fileSize > 0 && static_cast<uint64_t>(manifest.fileSize) != size)

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "package_check.h"
+
 PackageWorker::PackageWorker(PackageServices services, std::function<void(WorkerEvent)> post)
     : services_(std::move(services)), post_(std::move(post))
 {
@@ -43,8 +45,10 @@ bool PackageWorker::WaitForEnd(std::chrono::milliseconds limit)
 void PackageWorker::Run(std::wstring url, std::wstring path, UpdateManifest manifest)
 {
     announcedSize_ = manifest.fileSize > 0 ? static_cast<unsigned long long>(manifest.fileSize) : 0;
+    hashing_ = !AnnouncesMd5(manifest);
     services_.download(url, path, this);
-    received_.md5Hex = md5_.HexDigest();
+    if (hashing_)
+        received_.md5Hex = md5_.HexDigest();
     {
         std::lock_guard<std::mutex> lock(launching_);
         if (complete_ && !cancelled_)
@@ -68,7 +72,8 @@ void PackageWorker::SetProgress(int percent)
 
 void PackageWorker::OnPieceWritten(const char* data, size_t size)
 {
-    md5_.Update(data, size);
+    if (hashing_)
+        md5_.Update(data, size);
     received_.size += size;
 }
 

@@ -16,6 +16,8 @@
 // What arrived: its length and MD5, taken while it was written.
 struct ReceivedPackage {
     uint64_t size = 0;
+    // Empty when the answer announced an MD5: the held file is then compared
+    // with that, and a second hash while receiving would only cost time.
     std::string md5Hex;
 };
 
@@ -85,5 +87,6 @@ private:
     unsigned long long announcedSize_ = 0;
     bool complete_ = false;
     ReceivedPackage received_;
+    bool hashing_ = false;
     Md5Stream md5_;
 };

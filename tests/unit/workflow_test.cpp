@@ -139,6 +139,17 @@ TEST(PackageWorker, VerifiedDownloadIsLaunchedOnceAndFinishedComesLast)
     ASSERT_FALSE(fake.events.empty());
     EXPECT_EQ(fake.events.back(), WorkerEvent::Finished);
     EXPECT_EQ(fake.Count(WorkerEvent::Finished), 1u);
+
+    // An announced MD5 is compared with the held file; none is taken while receiving.
+    FakeSystem announced;
+    announced.body = fake.body;
+    UpdateManifest manifest;
+    manifest.fileMd5 = Md5Hex(fake.body);
+    PackageWorker second(announced.Services(), announced.Post());
+    ASSERT_TRUE(second.Start(L"u", L"p", manifest));
+    second.Join();
+    EXPECT_EQ(announced.seen.size, 5000u);
+    EXPECT_EQ(announced.seen.md5Hex, "");
 }
 
 TEST(PackageWorker, IncompleteOrCancelledDownloadIsNeverLaunched)

@@ -86,6 +86,8 @@ TEST_F(PackageLaunch, AnyMismatchRemovesTheFileWithoutStartingIt)
         {"file differs from what was received", Received(other), Announced(0, "")},
         {"announced size differs", Received(bytes_), Announced(int64_t(bytes_.size()) + 1, "")},
         {"announced MD5 differs", Received(bytes_), Announced(0, Md5Hex(other))},
+        {"announced MD5 differs, none taken while receiving", ReceivedPackage{bytes_.size(), ""},
+         Announced(0, Md5Hex(other))},
     };
     for (const auto& c : cases) {
         Write(bytes_);
