@@ -46,10 +46,9 @@ SignatureVerdict CheckPackageSignature(const std::string& publicKeyBase64, const
     // the conversion's mark of a lost character.
     if (!IsPlainAsciiVersion(version))
         return SignatureVerdict::VersionNotAscii;
-    // Safe to call on every check: it sets the library up once. A library
-    // that cannot be set up verifies nothing.
-    if (sodium_init() < 0)
-        return SignatureVerdict::Mismatch;
+    // No sodium_init: checking a signature and hashing need none of what it
+    // sets up (CPU dispatch, random numbers), and calling it would link the
+    // implementations it chooses among into the program.
     const std::string statement = PackageStatement(sha256Hex, size, version);
     const int verified =
         crypto_sign_ed25519_verify_detached(reinterpret_cast<const unsigned char*>(signature.data()),
