@@ -24,7 +24,7 @@ public:
     virtual void OnDownloadFinished(bool complete) = 0;
 };
 
-// The largest package taken when no size was announced.
+// The largest package taken, announced or not.
 constexpr unsigned long long kMaxPackageBytes = 2ull << 30;
 
 // Percentage of `received` out of `length`, as the progress bar shows it.
@@ -32,8 +32,9 @@ int DownloadPercent(unsigned long long received, unsigned long long length);
 
 // Downloads `url` into the file `path` (replaced if it exists) over WinHTTP,
 // reporting progress to `owner`, then hands over the completion flag. A
-// package whose length is not the announced size (or, with none announced,
-// above kMaxPackageBytes) is refused. A transfer broken off in the middle is
-// resumed with Range requests (a few times, after short pauses); an
-// incomplete file is removed, by the system if the process ends first.
+// package whose length is not the announced size, or above kMaxPackageBytes,
+// is refused; an announced size above it is refused before any request. A
+// transfer broken off in the middle is resumed with Range requests (a few
+// times, after short pauses); an incomplete file is removed, by the system if
+// the process ends first.
 void DownloadFile(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner);

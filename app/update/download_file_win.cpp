@@ -217,6 +217,11 @@ DWORD ReceiveTimeoutMs()
 
 bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)
 {
+    // No package is larger than kMaxPackageBytes, whatever is announced: a
+    // larger one is refused before anything is asked for.
+    const Length announced = owner->AnnouncedSize();
+    if (announced > kMaxPackageBytes)
+        return false;
     UrlParts parts;
     if (!CrackUrl(url, parts))
         return false;
@@ -257,7 +262,6 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
         return false;
     // A length other than the announced size is not the package: refused
     // before a byte is written, so that no server can fill the disk.
-    const Length announced = owner->AnnouncedSize();
     const Length limit = announced > 0 ? announced : kMaxPackageBytes;
     if (length != kNoLength && (length > limit || (announced > 0 && length != announced)))
         return false;

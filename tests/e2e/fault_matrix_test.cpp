@@ -55,6 +55,7 @@ void PrintTo(const Row& row, std::ostream* out)
 const char kServer[] = "{server}";
 const char kOwn[] = "";
 const long long kReal = -1;
+const long long kNone = 0;
 const long long kSeveralGigabytes = 5000000000LL;
 const wchar_t kLongWait[] = L"10000";
 
@@ -121,10 +122,11 @@ const Row kRows[] = {
     {"ErrorPageServedAs200", kServer, "{server}/fault/html-200/packages/{package}", kReal, Local::None,
      Close::WhenSettled, 30, 10, "the bar at 100%, nothing starts", Outcome::NothingStarted},
     {"HttpLengthOfSeveralGigabytes", kServer,
-     "{server}/fault/wrong-length/5000000000/fault/endless/packages/{package}", kReal, Local::None,
+     "{server}/fault/wrong-length/5000000000/fault/endless/packages/{package}", kNone, Local::None,
      Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
-    {"AnnouncedSizeOfSeveralGigabytes", kServer, kOwn, kSeveralGigabytes, Local::None, Close::WhenSettled, 30, 10,
-     "a bar that stays at its start", Outcome::NothingStarted},
+    {"AnnouncedSizeOfSeveralGigabytes", kServer, "{server}/fault/length/5000000000/fault/endless/packages/{package}",
+     kSeveralGigabytes, Local::None, Close::WhenSettled, 30, 10, "a bar that stays at its start",
+     Outcome::NothingStarted},
     {"PackageRedirectLoop", kServer, "{server}/fault/redirect/packages/{package}", kReal, Local::None,
      Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
     {"PackageHttpsAgainstPlainServer", kServer, "https://{server}/packages/{package}", kReal, Local::None,

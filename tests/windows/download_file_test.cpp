@@ -22,6 +22,7 @@ public:
 
     size_t bytes = 0; // as handed over in pieces, since the last restart
     int restarts = 0;
+    unsigned long long announced = 0;
 
     void SetProgress(int percent) override { progress.push_back(percent); }
     void OnPieceWritten(const char*, size_t size) override { bytes += size; }
@@ -30,6 +31,7 @@ public:
         ++restarts;
         bytes = 0;
     }
+    unsigned long long AnnouncedSize() const override { return announced; }
     void OnDownloadFinished(bool done) override
     {
         ++finishedCalls;
@@ -67,9 +69,10 @@ protected:
     }
     void TearDown() override { DeleteFileA(target_.c_str()); }
 
-    RecordingOwner Download(const std::string& path)
+    RecordingOwner Download(const std::string& path, unsigned long long announced = 0)
     {
         RecordingOwner owner;
+        owner.announced = announced;
         DownloadFile(AnsiToWide(TestServer::Url(path)), AnsiToWide(target_), &owner);
         EXPECT_EQ(owner.finishedCalls, 1);
         return owner;
@@ -228,6 +231,33 @@ TEST_F(DownloadFileTest, LengthAnnouncedTooLongIsIncomplete)
 {
     TestServer::WritePackage("long.exe", Package(3000));
     EXPECT_FALSE(Download("/fault/wrong-length/1/packages/long.exe").complete);
+}
+
+// Endless bodies with a length of several gigabytes: read as 64 bits, and
+// above the cap whether announced in the offer or not; an offer of such a
+// size is refused before anything is asked for.
+TEST_F(DownloadFileTest, PackagesAboveTheCapAreRefused)
+{
+    const struct {
+        const char* name;
+        const char* faults;
+        unsigned long long announced;
+        bool asked;
+    } cases[] = {
+        {"hugelength.exe", "/fault/wrong-length/5000000000/fault/endless", 0, true},
+        {"hugeoffer.exe", "/fault/length/5000000000/fault/endless", 5000000000ull, false},
+    };
+    for (const auto& c : cases) {
+        TestServer::WritePackage(c.name, Package(3000));
+        RecordingOwner owner = Download(std::string(c.faults) + "/packages/" + c.name, c.announced);
+        EXPECT_FALSE(owner.complete) << c.name;
+        EXPECT_EQ(owner.bytes, 0u) << c.name;
+        EXPECT_FALSE(FileExists(target_)) << c.name;
+        bool asked = false;
+        for (const Json::Value& record : TestServer::LogRecords())
+            asked = asked || record["path"].asString().find(c.name) != std::string::npos;
+        EXPECT_EQ(asked, c.asked) << c.name;
+    }
 }
 
 TEST_F(DownloadFileTest, NoContentLengthReadsToTheEnd)

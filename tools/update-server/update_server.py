@@ -18,6 +18,7 @@ NAME[:ARG] applies one to every request that names none. Names:
   cut N[xK]         the first K (1) bodies of a package end after N bytes
   no-range          ignore Range requests and send the whole package
   wrong-length D    announce a Content-Length off by D bytes
+  length N          announce a Content-Length of N bytes
   head-length D     the same for HEAD answers only
   no-length         announce no length; the body ends with the connection
   404, 500          answer with that status and an HTML page
@@ -63,7 +64,9 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
-FAULTS_WITH_ARG = {"drop-after", "reset-after", "stall-after", "cut", "wrong-length", "head-length", "pad-answer"}
+FAULTS_WITH_ARG = {
+    "drop-after", "reset-after", "stall-after", "cut", "wrong-length", "length", "head-length", "pad-answer",
+}
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
     "deep-answer", "wrong-types", "redirect", "head-fail", "head-500", "html-200", "endless",
@@ -364,6 +367,8 @@ class Handler(BaseHTTPRequestHandler):
         length = len(body)
         if "wrong-length" in faults:
             length = max(0, length + int(faults["wrong-length"]))
+        if "length" in faults:
+            length = int(faults["length"])
         if head and "head-length" in faults:
             length = max(0, length + int(faults["head-length"]))
         if "no-length" in faults:
@@ -402,10 +407,11 @@ class Handler(BaseHTTPRequestHandler):
                 else:
                     time.sleep(self.server.args.stall_seconds)
                 return len(part)
-        if "wrong-length" in faults and length < len(body):
+        lies = "wrong-length" in faults or "length" in faults
+        if lies and length < len(body):
             body = body[:length]
         self.wfile.write(body)
-        if "wrong-length" in faults and length > len(body):
+        if lies and length > len(body):
             self.close_connection = True
         return len(body)
 
