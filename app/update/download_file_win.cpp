@@ -165,10 +165,23 @@ bool ContinuesAt(HINTERNET request, Length from, Length length)
 
 constexpr int kResumeRetries = 3;
 
+// Empties the file and reads `answer`, a whole package of `length` bytes,
+// into it from the start.
+Outcome StartOver(HINTERNET answer, HANDLE file, Length length, Length limit, Length& received, IDownloadOwner* owner)
+{
+    LARGE_INTEGER zero = {};
+    if (!SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
+        return Outcome::Failed;
+    received = 0;
+    owner->OnTransferRestarted();
+    return Receive(answer, file, length, limit, received, owner);
+}
+
 // Receives the package into the open file. A body broken off in the middle
 // is continued from what is on disk with a Range request, up to three times
-// after pauses of 1, 2 and 4 seconds; a server that answers with the whole
-// package instead is read again from the start, once.
+// after pauses of 1, 2 and 4 seconds. When a server does not continue it (it
+// sends the whole package, a range other than the one asked for, or an
+// error), the package is read again from the start, once.
 bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINTERNET get, HANDLE file, Length length,
                     Length limit, IDownloadOwner* owner)
 {
@@ -187,17 +200,19 @@ bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINT
         const DWORD status = StatusCode(again.get());
         if (status == HTTP_STATUS_PARTIAL_CONTENT && ContinuesAt(again.get(), received, length)) {
             outcome = Receive(again.get(), file, length, limit, received, owner);
-        } else if (status == HTTP_STATUS_OK && !restarted && ContentLength(again.get()) == length) {
-            restarted = true;
-            LARGE_INTEGER zero = {};
-            if (!SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
-                return false;
-            received = 0;
-            owner->OnTransferRestarted();
-            outcome = Receive(again.get(), file, length, limit, received, owner);
-        } else {
-            return false;
+            continue;
         }
+        if (restarted)
+            return false;
+        restarted = true;
+        if (status != HTTP_STATUS_OK) {
+            again.reset(SendRequest(connection, L"GET", path, flags));
+            if (owner->IsCancelled() || !again || StatusCode(again.get()) != HTTP_STATUS_OK)
+                return false;
+        }
+        if (ContentLength(again.get()) != length)
+            return false;
+        outcome = StartOver(again.get(), file, length, limit, received, owner);
     }
     return outcome == Outcome::Whole;
 }

@@ -192,7 +192,8 @@ size_t BytesSent(const std::string& package)
 }
 
 // A body broken off in the middle goes on from the bytes on disk; a server
-// that ignores ranges sends the whole package again, which is read once more.
+// that ignores ranges sends the whole package again, which is read once more,
+// and one that answers with another range is asked for the whole package.
 TEST_F(DownloadFileTest, BrokenTransferResumesOrStartsOver)
 {
     const struct {
@@ -203,6 +204,7 @@ TEST_F(DownloadFileTest, BrokenTransferResumesOrStartsOver)
     } cases[] = {
         {"resume.exe", "/fault/cut/7000000x2", 20u << 20, 0},
         {"norange.exe", "/fault/no-range/fault/cut/1000000", 3u << 20, 1},
+        {"shifted.exe", "/fault/shift-range/1000/fault/cut/1000000", 3u << 20, 1},
     };
     for (const auto& c : cases) {
         const std::string bytes = Package(c.size);

@@ -17,6 +17,7 @@ NAME[:ARG] applies one to every request that names none. Names:
   stall-after N     send N body bytes, then stall
   cut N[xK]         the first K (1) bodies of a package end after N bytes
   no-range          ignore Range requests and send the whole package
+  shift-range D     answer a Range request from D bytes before the asked start
   wrong-length D    announce a Content-Length off by D bytes
   length N          announce a Content-Length of N bytes
   head-length D     the same for HEAD answers only
@@ -66,6 +67,7 @@ SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
 FAULTS_WITH_ARG = {
     "drop-after", "reset-after", "stall-after", "cut", "wrong-length", "length", "head-length", "pad-answer",
+    "shift-range",
 }
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
@@ -261,6 +263,8 @@ class Handler(BaseHTTPRequestHandler):
             return self.send_body(200, "application/octet-stream", data, head, faults)
         match = re.fullmatch(r"bytes=(\d+)-(\d*)", wanted.strip())
         start = int(match.group(1)) if match else len(data)
+        if "shift-range" in faults:
+            start = max(0, start - int(faults["shift-range"]))
         end = min(int(match.group(2)), len(data) - 1) if match and match.group(2) else len(data) - 1
         if start >= len(data) or end < start:
             self.send_response(416)
