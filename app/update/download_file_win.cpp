@@ -280,6 +280,8 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     const Length limit = announced > 0 ? announced : kMaxPackageBytes;
     if (length != kNoLength && (length > limit || (announced > 0 && length != announced)))
         return false;
+    if ((length == kNoLength || length == 0) && !owner->TakesBodyWithoutLength())
+        return false;
 
     base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));

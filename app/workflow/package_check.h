@@ -14,3 +14,6 @@ bool IsUpdateOffered(const UpdateQueryResult& result, const UpdateManifest& mani
 // 0, and a fileMd5 of 32 hexadecimal digits (in either case); a missing,
 // empty, zero or malformed one is not checked, as older servers leave them so.
 bool MatchesAnnouncement(const UpdateManifest& manifest, uint64_t size, const std::string& md5Hex);
+
+// Whether the answer announced anything MatchesAnnouncement compares.
+bool AnnouncesSizeOrDigest(const UpdateManifest& manifest);

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "package_check.h"
+
 PackageWorker::PackageWorker(PackageServices services, std::function<void(WorkerEvent)> post)
     : services_(std::move(services)), post_(std::move(post))
 {
@@ -43,6 +45,7 @@ bool PackageWorker::WaitForEnd(std::chrono::milliseconds limit)
 void PackageWorker::Run(std::wstring url, std::wstring path, UpdateManifest manifest)
 {
     announcedSize_ = manifest.fileSize > 0 ? static_cast<unsigned long long>(manifest.fileSize) : 0;
+    checkable_ = AnnouncesSizeOrDigest(manifest);
     services_.download(url, path, this);
     received_.md5Hex = md5_.HexDigest();
     {

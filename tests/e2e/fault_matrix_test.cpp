@@ -30,6 +30,12 @@ enum class Local { None, TempMissing, TempIsAFile, TargetHeld };
 // answer again), or while its download waits on a silent server.
 enum class Close { WhenSettled, WhileWaiting };
 
+// What a few rows change about the offer or check besides.
+enum class Extra {
+    None,
+    NoMd5, // the offer names no MD5
+};
+
 struct Row {
     const char* name;
     // FERNCASTLE_UPDATE_SERVER; "{server}" stands for the test server's HOST:PORT.
@@ -44,6 +50,7 @@ struct Row {
     double closeSeconds;  // from WM_CLOSE until the process has ended
     const char* userSees;
     Outcome outcome;
+    Extra extra = Extra::None;
 };
 
 // A failing row is named, not dumped as bytes.
@@ -104,6 +111,9 @@ const Row kRows[] = {
      Local::None, Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
     {"NoLengthResetInBody", kServer, "{server}/fault/no-length/fault/reset-after/5000/packages/{package}", kReal,
      Local::None, Close::WhenSettled, 30, 10, "a bar that stops", Outcome::NothingStarted},
+    {"NoLengthResetNothingAnnounced", kServer,
+     "{server}/fault/no-length/fault/overlay/65536/fault/reset-after/{size}/packages/{package}", kNone, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted, Extra::NoMd5},
     {"BodyCutOnceIsResumed", kServer, "{server}/fault/cut/5000/packages/{package}", kReal, Local::None,
      Close::WhenSettled, 30, 10, "the bar pauses, then 100%, the installer starts", Outcome::StartedOnce},
     {"BodyCutOnceWithoutRangesIsFetchedAgain", kServer, "{server}/fault/cut/5000/fault/no-range/packages/{package}",
@@ -168,9 +178,10 @@ std::string Narrow(const std::vector<std::wstring>& names)
 
 class FaultMatrix : public Updater, public ::testing::WithParamInterface<Row> {
 protected:
-    static std::string PackageAddress(const char* pattern, const std::string& package)
+    static std::string PackageAddress(const char* pattern, const std::string& package, size_t size)
     {
-        const std::string address = Fill(Fill(pattern, "{server}", TestServer::Address()), "{package}", package);
+        const std::string address = Fill(Fill(Fill(pattern, "{server}", TestServer::Address()), "{package}", package),
+                                         "{size}", std::to_string(size));
         return address.find("://") == std::string::npos ? "http://" + address : address;
     }
 
@@ -198,7 +209,8 @@ TEST_P(FaultMatrix, Row)
     const std::string package = InstallerBytes();
     const std::string name = channel + ".exe";
     TestServer::WritePackage(name, package);
-    Offer(name, row.packageUrl[0] ? PackageAddress(row.packageUrl, name) : std::string(), row.announcedSize);
+    Offer(name, row.packageUrl[0] ? PackageAddress(row.packageUrl, name, package.size()) : std::string(),
+          row.announcedSize, row.extra != Extra::NoMd5);
     SetEnvironmentVariableW(L"FERNCASTLE_UPDATE_SERVER",
                             Wide(Fill(row.server, "{server}", TestServer::Address())).c_str());
 

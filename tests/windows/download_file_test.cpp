@@ -23,6 +23,7 @@ public:
     size_t bytes = 0; // as handed over in pieces, since the last restart
     int restarts = 0;
     unsigned long long announced = 0;
+    bool takesBodyWithoutLength = true;
 
     void SetProgress(int percent) override { progress.push_back(percent); }
     void OnPieceWritten(const char*, size_t size) override { bytes += size; }
@@ -32,6 +33,7 @@ public:
         bytes = 0;
     }
     unsigned long long AnnouncedSize() const override { return announced; }
+    bool TakesBodyWithoutLength() const override { return takesBodyWithoutLength; }
     void OnDownloadFinished(bool done) override
     {
         ++finishedCalls;
@@ -269,6 +271,27 @@ TEST_F(DownloadFileTest, NoContentLengthReadsToTheEnd)
     RecordingOwner owner = Download("/fault/no-length/packages/nolen.exe");
     EXPECT_TRUE(owner.complete);
     EXPECT_EQ(ReadFile(target_), bytes);
+}
+
+// An owner that cannot check a body without a length refuses it before a
+// byte is written; a body with one it takes as always.
+TEST_F(DownloadFileTest, BodyWithoutLengthIsTakenOnlyWhenTheOwnerCanCheckIt)
+{
+    const std::string bytes = Package(4500);
+    TestServer::WritePackage("unchecked.exe", bytes);
+    const struct {
+        const char* faults;
+        bool complete;
+    } cases[] = {{"/fault/no-length", false}, {"", true}};
+    for (const auto& c : cases) {
+        RecordingOwner owner;
+        owner.takesBodyWithoutLength = false;
+        DownloadFile(AnsiToWide(TestServer::Url(std::string(c.faults) + "/packages/unchecked.exe")),
+                     AnsiToWide(target_), &owner);
+        EXPECT_EQ(owner.complete, c.complete) << c.faults;
+        EXPECT_EQ(owner.bytes, c.complete ? bytes.size() : 0u) << c.faults;
+        EXPECT_EQ(FileExists(target_), c.complete) << c.faults;
+    }
 }
 
 TEST_F(DownloadFileTest, EmptyBodyIsNeverComplete)

@@ -34,6 +34,7 @@ NAME[:ARG] applies one to every request that names none. Names:
   endless           send the body again and again until the client goes
   html-200          serve an HTML error page, padded to the package's
                     length, as 200
+  overlay N         serve the package followed by N more bytes
 
 Packages are served with Range support (206 and Content-Range). Every
 request is logged once it is answered: method, raw target, any Range and the
@@ -46,7 +47,8 @@ Catalogue (JSON):
                  "latestVersion": "2.0.0.1", "package": "setup.exe",
                  "updateType": 1, "info": ["..."]}]}
   optional: "downloadUrl" (instead of the package's own address) and
-  "fileSize" (instead of the package's length) to announce.
+  "fileSize" (instead of the package's length) and "fileMd5" (instead of the
+  package's MD5; null leaves the member out) to announce.
 """
 import argparse
 import base64
@@ -67,7 +69,7 @@ SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
 FAULTS_WITH_ARG = {
     "drop-after", "reset-after", "stall-after", "cut", "wrong-length", "length", "head-length", "pad-answer",
-    "shift-range",
+    "shift-range", "overlay",
 }
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
@@ -246,6 +248,8 @@ class Handler(BaseHTTPRequestHandler):
     def send_package(self, data, head, faults, key):
         """Serves a package, honouring a Range request unless told not to."""
         faults = dict(faults)
+        if "overlay" in faults:
+            data = data + b"\0" * int(faults["overlay"])
         if "html-200" in faults:
             page = b"<html><body><h1>Service unavailable</h1></body></html>"
             data = (page + b" " * len(data))[: len(data)]
@@ -345,18 +349,17 @@ class Handler(BaseHTTPRequestHandler):
             data = self.read_package(package) or b""
             host, port = self.server.server_address[:2]
             url = release.get("downloadUrl") or f"http://{host}:{port}/packages/{urllib.parse.quote(package)}"
-            return {
-                "code": CODE_OK,
-                "desc": "update offered",
-                "data": {
-                    "downloadUrl": url,
-                    "fileMd5": hashlib.md5(data).hexdigest(),
-                    "fileSize": release.get("fileSize", len(data)),
-                    "latestVersion": release.get("latestVersion", ""),
-                    "updateType": release.get("updateType", 1),
-                    "info": release.get("info", []),
-                },
+            offered = {
+                "downloadUrl": url,
+                "fileMd5": release.get("fileMd5", hashlib.md5(data).hexdigest()),
+                "fileSize": release.get("fileSize", len(data)),
+                "latestVersion": release.get("latestVersion", ""),
+                "updateType": release.get("updateType", 1),
+                "info": release.get("info", []),
             }
+            if offered["fileMd5"] is None:
+                del offered["fileMd5"]
+            return {"code": CODE_OK, "desc": "update offered", "data": offered}
         return {"code": CODE_OK, "desc": "no update", "data": {"updateType": 0}}
 
     # --- sending, with the transfer faults ---------------------------------
