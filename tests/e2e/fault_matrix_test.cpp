@@ -91,6 +91,8 @@ const Row kRows[] = {
      "no progress bar", Outcome::NothingStarted},
     {"QueryAnswerWithoutEnd", "{server}/fault/no-length/fault/endless", kOwn, kReal, Local::None,
      Close::WhenSettled, 30, 10, "no progress bar", Outcome::NothingStarted},
+    {"QueryTrickles", "{server}/fault/trickle/500", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "a window that answers after a few time-outs, no progress bar", Outcome::NothingStarted},
     {"QueryNestedTooDeep", "{server}/fault/deep-answer", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
      "no progress bar", Outcome::NothingStarted},
     {"QueryRedirectLoop", "{server}/fault/redirect", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,

@@ -15,6 +15,7 @@ NAME[:ARG] applies one to every request that names none. Names:
   drop-after N      send N body bytes, then close the connection cleanly
   reset-after N     send N body bytes, then reset the connection
   stall-after N     send N body bytes, then stall
+  trickle MS        send the body one byte every MS milliseconds
   cut N[xK]         the first K (1) bodies of a package end after N bytes
   no-range          ignore Range requests and send the whole package
   shift-range D     answer a Range request from D bytes before the asked start
@@ -69,7 +70,7 @@ SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
 FAULTS_WITH_ARG = {
     "drop-after", "reset-after", "stall-after", "cut", "wrong-length", "length", "head-length", "pad-answer",
-    "shift-range", "overlay",
+    "shift-range", "overlay", "trickle",
 }
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
@@ -399,6 +400,12 @@ class Handler(BaseHTTPRequestHandler):
             self.close_connection = True
             while True:
                 self.wfile.write(body)
+        if "trickle" in faults:
+            for i in range(len(body)):
+                self.wfile.write(body[i : i + 1])
+                self.wfile.flush()
+                time.sleep(int(faults["trickle"]) / 1000)
+            return len(body)
         for name in ("drop-after", "reset-after", "stall-after"):
             if name in faults:
                 part = body[: int(faults[name])]
