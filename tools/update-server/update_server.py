@@ -24,6 +24,7 @@ NAME[:ARG] applies one to every request that names none. Names:
   head-length D     the same for HEAD answers only
   no-length         announce no length; the body ends with the connection
   404, 500          answer with that status and an HTML page
+  offer-body        with 404 or 500: the update-information answer as the body
   no-answer         close the connection without answering
   malformed-json, huge-answer   spoil the update-information answer
   pad-answer N      pad the update-information answer to about N bytes
@@ -39,8 +40,9 @@ NAME[:ARG] applies one to every request that names none. Names:
 
 Packages are served with Range support (206 and Content-Range). Every
 request is logged once it is answered: method, raw target, any Range and the
-body bytes sent; an update-information request also with what the server
-made of the query. A connection that opens with
+body bytes sent (null when the client went away first, with the bytes
+written to the connection until then); an update-information request also
+with what the server made of the query. A connection that opens with
 a TLS handshake record is logged as {"tls": true} and closed.
 
 Catalogue (JSON):
@@ -74,7 +76,7 @@ FAULTS_WITH_ARG = {
 }
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
-    "deep-answer", "wrong-types", "redirect", "head-fail", "head-500", "html-200", "endless",
+    "deep-answer", "wrong-types", "redirect", "head-fail", "head-500", "html-200", "endless", "offer-body",
 }
 
 # Answer codes of this server.
@@ -225,12 +227,16 @@ class Handler(BaseHTTPRequestHandler):
             self.end_headers()
             self.log_pending()
             return
+        parsed = urllib.parse.urlsplit(path)
         for status in (404, 500):
             if str(status) in faults:
+                if "offer-body" in faults and parsed.path == "/upgrade/info":
+                    body = self.answer_info(parsed.query, {}, record)[1]
+                    self.send_body(status, "application/json; charset=utf-8", body, head, {})
+                    return
                 body = f"<html><body><h1>{status}</h1></body></html>".encode()
                 self.send_body(status, "text/html", body, head, {})
                 return
-        parsed = urllib.parse.urlsplit(path)
         if parsed.path == "/upgrade/info":
             status, body = self.answer_info(parsed.query, faults, record)
             self.send_body(status, "application/json; charset=utf-8", body, head, faults)
@@ -388,12 +394,14 @@ class Handler(BaseHTTPRequestHandler):
         self.log_pending()
         if head:
             return
+        self.written = 0
+        record = {"time": time.time(), "path": self.path}
         try:
-            sent = self.send_body_bytes(body, length, faults)
+            record["sent"] = self.send_body_bytes(body, length, faults)
         except (BrokenPipeError, ConnectionResetError):
-            sent = None  # the client went away
+            record.update(sent=None, written=self.written)  # the client went away
             self.close_connection = True
-        self.server.write_log({"time": time.time(), "path": self.path, "sent": sent})
+        self.server.write_log(record)
 
     def send_body_bytes(self, body, length, faults):
         if "endless" in faults:
@@ -424,7 +432,10 @@ class Handler(BaseHTTPRequestHandler):
         lies = "wrong-length" in faults or "length" in faults
         if lies and length < len(body):
             body = body[:length]
-        self.wfile.write(body)
+        piece = 64 * 1024
+        for at in range(0, len(body), piece):
+            self.wfile.write(body[at : at + piece])
+            self.written = min(len(body), at + piece)
         if lies and length > len(body):
             self.close_connection = True
         return len(body)
