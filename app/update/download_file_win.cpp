@@ -255,6 +255,8 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     if (!connection)
         return false;
 
+    // WinHTTP follows redirects by itself, at most 10 in a row: a package
+    // its server has moved is still found, and a loop ends as a failure.
     const DWORD flags = WINHTTP_FLAG_REFRESH | (tls ? WINHTTP_FLAG_SECURE : 0);
     Length headLength = kNoLength;
     {
