@@ -58,7 +58,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     window->CenterWindow();
     window->ShowModal();
     // The download stops between pieces; one blocked on a silent server ends
-    // with the process, and nothing is started after this.
+    // with the process, and nothing is started after this. Returning runs the
+    // static destructors with such a worker still running: it touches none.
     window->StopWorker();
     CoUninitialize();
 #ifdef FERNCASTLE_BENCH_MARKS

@@ -19,12 +19,16 @@ public:
     virtual bool IsCancelled() const { return false; }
     // The size the package was announced with; 0 when none was.
     virtual unsigned long long AnnouncedSize() const { return 0; }
+    // Whether a body sent without a length may be taken. Only the end of
+    // its connection ends it, and a reset can pass for that end: such a body
+    // is of use only when something else can check that it is whole.
+    virtual bool TakesBodyWithoutLength() const { return true; }
     // The hand-over at the end: `complete` is true only when the whole
     // package arrived and was written.
     virtual void OnDownloadFinished(bool complete) = 0;
 };
 
-// The largest package taken when no size was announced.
+// The largest package taken, announced or not.
 constexpr unsigned long long kMaxPackageBytes = 2ull << 30;
 
 // Percentage of `received` out of `length`, as the progress bar shows it.
@@ -32,8 +36,10 @@ int DownloadPercent(unsigned long long received, unsigned long long length);
 
 // Downloads `url` into the file `path` (replaced if it exists) over WinHTTP,
 // reporting progress to `owner`, then hands over the completion flag. A
-// package whose length is not the announced size (or, with none announced,
-// above kMaxPackageBytes) is refused. A transfer broken off in the middle is
-// resumed with Range requests (a few times, after short pauses); an
-// incomplete file is removed, by the system if the process ends first.
+// package whose length is not the announced size, or above kMaxPackageBytes,
+// is refused; an announced size above it is refused before any request, and
+// a body without a length before it is written unless the owner takes one.
+// A transfer broken off in the middle is resumed with Range requests (a few
+// times, after short pauses); an incomplete file is removed, by the system if
+// the process ends first.
 void DownloadFile(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner);

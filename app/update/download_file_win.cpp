@@ -165,10 +165,23 @@ bool ContinuesAt(HINTERNET request, Length from, Length length)
 
 constexpr int kResumeRetries = 3;
 
+// Empties the file and reads `answer`, a whole package of `length` bytes,
+// into it from the start.
+Outcome StartOver(HINTERNET answer, HANDLE file, Length length, Length limit, Length& received, IDownloadOwner* owner)
+{
+    LARGE_INTEGER zero = {};
+    if (!SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
+        return Outcome::Failed;
+    received = 0;
+    owner->OnTransferRestarted();
+    return Receive(answer, file, length, limit, received, owner);
+}
+
 // Receives the package into the open file. A body broken off in the middle
 // is continued from what is on disk with a Range request, up to three times
-// after pauses of 1, 2 and 4 seconds; a server that answers with the whole
-// package instead is read again from the start, once.
+// after pauses of 1, 2 and 4 seconds. When a server does not continue it (it
+// sends the whole package, a range other than the one asked for, or an
+// error), the package is read again from the start, once.
 bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINTERNET get, HANDLE file, Length length,
                     Length limit, IDownloadOwner* owner)
 {
@@ -187,17 +200,19 @@ bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINT
         const DWORD status = StatusCode(again.get());
         if (status == HTTP_STATUS_PARTIAL_CONTENT && ContinuesAt(again.get(), received, length)) {
             outcome = Receive(again.get(), file, length, limit, received, owner);
-        } else if (status == HTTP_STATUS_OK && !restarted && ContentLength(again.get()) == length) {
-            restarted = true;
-            LARGE_INTEGER zero = {};
-            if (!SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
-                return false;
-            received = 0;
-            owner->OnTransferRestarted();
-            outcome = Receive(again.get(), file, length, limit, received, owner);
-        } else {
-            return false;
+            continue;
         }
+        if (restarted)
+            return false;
+        restarted = true;
+        if (status != HTTP_STATUS_OK) {
+            again.reset(SendRequest(connection, L"GET", path, flags));
+            if (owner->IsCancelled() || !again || StatusCode(again.get()) != HTTP_STATUS_OK)
+                return false;
+        }
+        if (ContentLength(again.get()) != length)
+            return false;
+        outcome = StartOver(again.get(), file, length, limit, received, owner);
     }
     return outcome == Outcome::Whole;
 }
@@ -217,6 +232,11 @@ DWORD ReceiveTimeoutMs()
 
 bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)
 {
+    // No package is larger than kMaxPackageBytes, whatever is announced: a
+    // larger one is refused before anything is asked for.
+    const Length announced = owner->AnnouncedSize();
+    if (announced > kMaxPackageBytes)
+        return false;
     UrlParts parts;
     if (!CrackUrl(url, parts))
         return false;
@@ -235,6 +255,8 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     if (!connection)
         return false;
 
+    // WinHTTP follows redirects by itself, at most 10 in a row: a package
+    // its server has moved is still found, and a loop ends as a failure.
     const DWORD flags = WINHTTP_FLAG_REFRESH | (tls ? WINHTTP_FLAG_SECURE : 0);
     Length headLength = kNoLength;
     {
@@ -257,9 +279,10 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
         return false;
     // A length other than the announced size is not the package: refused
     // before a byte is written, so that no server can fill the disk.
-    const Length announced = owner->AnnouncedSize();
     const Length limit = announced > 0 ? announced : kMaxPackageBytes;
     if (length != kNoLength && (length > limit || (announced > 0 && length != announced)))
+        return false;
+    if ((length == kNoLength || length == 0) && !owner->TakesBodyWithoutLength())
         return false;
 
     base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,

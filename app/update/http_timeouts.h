@@ -12,3 +12,8 @@ constexpr int kHttpConnectTimeoutMs = 10000;
 constexpr int kHttpSendTimeoutMs = 10000;
 constexpr int kHttpReceiveTimeoutMs = 15000;
 #endif
+
+// The update answer's whole exchange, from its request to its last byte: the
+// receive time-out holds per read, and a server that sends a byte now and
+// then must not keep the window in its check for longer than this.
+constexpr int kHttpAnswerDeadlineMs = 3 * kHttpReceiveTimeoutMs;

@@ -12,6 +12,7 @@ enum WininetResult {
     kHttpHeadersFailed = 4,  // the raw headers could not be read
     kHttpNotFound = 5,       // the status line contains "404"
     kHttpAnswerTooLarge = 6, // the body grew beyond kMaxAnswerBytes
+    kHttpAnswerTooSlow = 7,  // the body had not ended by kHttpAnswerDeadlineMs
     kHttpEmptyAddress = 14,
 };
 

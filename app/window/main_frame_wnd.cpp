@@ -144,6 +144,8 @@ void MainFrameWnd::StopWorker()
     // A transfer notices the cancel within a piece. One blocked on a silent
     // server would hold the process until its time-out: it is left to end
     // with the process, which removes its file (created delete-pending).
+    // Such a worker still runs while the exit destroys the static objects:
+    // nothing it calls may touch one.
     if (m_worker->WaitForEnd(kWorkerStopGrace))
         m_worker->Join();
 }

@@ -42,3 +42,8 @@ bool MatchesAnnouncement(const UpdateManifest& manifest, uint64_t size, const st
         return false;
     return true;
 }
+
+bool AnnouncesSizeOrDigest(const UpdateManifest& manifest)
+{
+    return manifest.fileSize > 0 || IsMd5Text(manifest.fileMd5);
+}

@@ -17,3 +17,6 @@ bool MatchesAnnouncement(const UpdateManifest& manifest, uint64_t size, const st
 
 // Whether the answer announced an MD5 that MatchesAnnouncement compares.
 bool AnnouncesMd5(const UpdateManifest& manifest);
+
+// Whether the answer announced anything MatchesAnnouncement compares.
+bool AnnouncesSizeOrDigest(const UpdateManifest& manifest);

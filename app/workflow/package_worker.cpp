@@ -46,6 +46,7 @@ void PackageWorker::Run(std::wstring url, std::wstring path, UpdateManifest mani
 {
     announcedSize_ = manifest.fileSize > 0 ? static_cast<unsigned long long>(manifest.fileSize) : 0;
     hashing_ = !AnnouncesMd5(manifest);
+    checkable_ = AnnouncesSizeOrDigest(manifest);
     services_.download(url, path, this);
     if (hashing_)
         received_.md5Hex = md5_.HexDigest();

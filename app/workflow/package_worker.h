@@ -72,6 +72,8 @@ private:
     void OnDownloadFinished(bool complete) override { complete_ = complete; }
     bool IsCancelled() const override { return cancelled_.load(); }
     unsigned long long AnnouncedSize() const override { return announcedSize_; }
+    // Only a package the answer lets us check may come without a length.
+    bool TakesBodyWithoutLength() const override { return checkable_; }
 
     PackageServices services_;
     std::function<void(WorkerEvent)> post_;
@@ -85,6 +87,7 @@ private:
     bool finished_ = false; // guarded by ending_
     // Written and read on the worker thread only.
     unsigned long long announcedSize_ = 0;
+    bool checkable_ = false;
     bool complete_ = false;
     ReceivedPackage received_;
     bool hashing_ = false;

@@ -30,6 +30,13 @@ enum class Local { None, TempMissing, TempIsAFile, TargetHeld };
 // answer again), or while its download waits on a silent server.
 enum class Close { WhenSettled, WhileWaiting };
 
+// What a few rows change about the offer or check besides.
+enum class Extra {
+    None,
+    NoMd5,       // the offer names no MD5
+    AnswerBound, // the server wrote far less of the update answer than it had
+};
+
 struct Row {
     const char* name;
     // FERNCASTLE_UPDATE_SERVER; "{server}" stands for the test server's HOST:PORT.
@@ -44,6 +51,7 @@ struct Row {
     double closeSeconds;  // from WM_CLOSE until the process has ended
     const char* userSees;
     Outcome outcome;
+    Extra extra = Extra::None;
 };
 
 // A failing row is named, not dumped as bytes.
@@ -55,8 +63,9 @@ void PrintTo(const Row& row, std::ostream* out)
 const char kServer[] = "{server}";
 const char kOwn[] = "";
 const long long kReal = -1;
+const long long kNone = 0;
 const long long kSeveralGigabytes = 5000000000LL;
-const wchar_t kLongWait[] = L"10000";
+const wchar_t kLongWait[] = L"30000";
 
 // clang-format off
 const Row kRows[] = {
@@ -73,16 +82,18 @@ const Row kRows[] = {
      "no progress bar", Outcome::NothingStarted},
     {"Query500HtmlPage", "{server}/fault/500", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
      "no progress bar", Outcome::NothingStarted},
-    {"Query404", "{server}/fault/404", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
-     "no progress bar", Outcome::NothingStarted},
+    {"Query404WithAnOffer", "{server}/fault/404/fault/offer-body", kOwn, kReal, Local::None, Close::WhenSettled, 20,
+     10, "no progress bar", Outcome::NothingStarted},
     {"QueryMalformedJson", "{server}/fault/malformed-json", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
      "no progress bar", Outcome::NothingStarted},
     {"QueryMembersOfWrongType", "{server}/fault/wrong-types", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
      "no progress bar", Outcome::NothingStarted},
-    {"QueryAnswerOf50MB", "{server}/fault/pad-answer/52428800", kOwn, kReal, Local::None, Close::WhenSettled, 6, 10,
-     "no progress bar", Outcome::NothingStarted},
+    {"QueryAnswerOf50MB", "{server}/fault/pad-answer/52428800", kOwn, kReal, Local::None, Close::WhenSettled, 30, 10,
+     "no progress bar", Outcome::NothingStarted, Extra::AnswerBound},
     {"QueryAnswerWithoutEnd", "{server}/fault/no-length/fault/endless", kOwn, kReal, Local::None,
      Close::WhenSettled, 30, 10, "no progress bar", Outcome::NothingStarted},
+    {"QueryTrickles", "{server}/fault/trickle/500", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
+     "a window that answers after a few time-outs, no progress bar", Outcome::NothingStarted},
     {"QueryNestedTooDeep", "{server}/fault/deep-answer", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
      "no progress bar", Outcome::NothingStarted},
     {"QueryRedirectLoop", "{server}/fault/redirect", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
@@ -103,6 +114,9 @@ const Row kRows[] = {
      Local::None, Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
     {"NoLengthResetInBody", kServer, "{server}/fault/no-length/fault/reset-after/5000/packages/{package}", kReal,
      Local::None, Close::WhenSettled, 30, 10, "a bar that stops", Outcome::NothingStarted},
+    {"NoLengthResetNothingAnnounced", kServer,
+     "{server}/fault/no-length/fault/overlay/65536/fault/reset-after/{size}/packages/{package}", kNone, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted, Extra::NoMd5},
     {"BodyCutOnceIsResumed", kServer, "{server}/fault/cut/5000/packages/{package}", kReal, Local::None,
      Close::WhenSettled, 30, 10, "the bar pauses, then 100%, the installer starts", Outcome::StartedOnce},
     {"BodyCutOnceWithoutRangesIsFetchedAgain", kServer, "{server}/fault/cut/5000/fault/no-range/packages/{package}",
@@ -121,10 +135,11 @@ const Row kRows[] = {
     {"ErrorPageServedAs200", kServer, "{server}/fault/html-200/packages/{package}", kReal, Local::None,
      Close::WhenSettled, 30, 10, "the bar at 100%, nothing starts", Outcome::NothingStarted},
     {"HttpLengthOfSeveralGigabytes", kServer,
-     "{server}/fault/wrong-length/5000000000/fault/endless/packages/{package}", kReal, Local::None,
+     "{server}/fault/wrong-length/5000000000/fault/endless/packages/{package}", kNone, Local::None,
      Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
-    {"AnnouncedSizeOfSeveralGigabytes", kServer, kOwn, kSeveralGigabytes, Local::None, Close::WhenSettled, 30, 10,
-     "a bar that stays at its start", Outcome::NothingStarted},
+    {"AnnouncedSizeOfSeveralGigabytes", kServer, "{server}/fault/length/5000000000/fault/endless/packages/{package}",
+     kSeveralGigabytes, Local::None, Close::WhenSettled, 30, 10, "a bar that stays at its start",
+     Outcome::NothingStarted},
     {"PackageRedirectLoop", kServer, "{server}/fault/redirect/packages/{package}", kReal, Local::None,
      Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
     {"PackageHttpsAgainstPlainServer", kServer, "https://{server}/packages/{package}", kReal, Local::None,
@@ -143,9 +158,9 @@ const Row kRows[] = {
     // window (which Wine takes 2 s to take off a screen without a window
     // manager), not once the time-out has passed.
     {"ClosedWhilePackageHeadersStall", kServer, "{server}/fault/head-500/fault/stall/packages/{package}", kReal,
-     Local::None, Close::WhileWaiting, 30, 4, "the window goes, the process with it", Outcome::NothingStarted},
+     Local::None, Close::WhileWaiting, 30, 8, "the window goes, the process with it", Outcome::NothingStarted},
     {"ClosedWhilePackageBodyStalls", kServer, "{server}/fault/stall-after/20000/packages/{package}", kReal,
-     Local::None, Close::WhileWaiting, 30, 4, "the window goes, the process with it", Outcome::NothingStarted},
+     Local::None, Close::WhileWaiting, 30, 8, "the window goes, the process with it", Outcome::NothingStarted},
 };
 // clang-format on
 
@@ -166,10 +181,24 @@ std::string Narrow(const std::vector<std::wstring>& names)
 
 class FaultMatrix : public Updater, public ::testing::WithParamInterface<Row> {
 protected:
-    static std::string PackageAddress(const char* pattern, const std::string& package)
+    static std::string PackageAddress(const char* pattern, const std::string& package, size_t size)
     {
-        const std::string address = Fill(Fill(pattern, "{server}", TestServer::Address()), "{package}", package);
+        const std::string address = Fill(Fill(Fill(pattern, "{server}", TestServer::Address()), "{package}", package),
+                                         "{size}", std::to_string(size));
         return address.find("://") == std::string::npos ? "http://" + address : address;
+    }
+
+    // The bytes of the update answer the server wrote before the client
+    // went; false until that is logged.
+    bool AnswerWritten(size_t& written)
+    {
+        for (const Json::Value& record : TestServer::LogRecords(logStart)) {
+            if (record["path"].asString().find("/upgrade/info") == std::string::npos || !record.isMember("written"))
+                continue;
+            written = record["written"].asUInt64();
+            return true;
+        }
+        return false;
     }
 
     // The package's GET, to a server that stalls, has reached it (and, for
@@ -196,7 +225,8 @@ TEST_P(FaultMatrix, Row)
     const std::string package = InstallerBytes();
     const std::string name = channel + ".exe";
     TestServer::WritePackage(name, package);
-    Offer(name, row.packageUrl[0] ? PackageAddress(row.packageUrl, name) : std::string(), row.announcedSize);
+    Offer(name, row.packageUrl[0] ? PackageAddress(row.packageUrl, name, package.size()) : std::string(),
+          row.announcedSize, row.extra != Extra::NoMd5);
     SetEnvironmentVariableW(L"FERNCASTLE_UPDATE_SERVER",
                             Wide(Fill(row.server, "{server}", TestServer::Address())).c_str());
 
@@ -209,8 +239,9 @@ TEST_P(FaultMatrix, Row)
         std::ofstream(temp.substr(0, temp.size() - 1).c_str()) << kHeld;
     } else if (row.local == Local::TargetHeld) {
         std::ofstream(packagePath.c_str(), std::ios::binary) << kHeld;
-        held = CreateFileW(packagePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Shared for writing: an updater that opened it to write would empty it.
+        held = CreateFileW(packagePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
     }
 
@@ -239,6 +270,12 @@ TEST_P(FaultMatrix, Row)
     EXPECT_EQ(code, 0u);
     if (held != INVALID_HANDLE_VALUE)
         CloseHandle(held);
+    if (row.extra == Extra::AnswerBound) {
+        // Logged once the connection is gone, with the process.
+        size_t written = 0;
+        ASSERT_TRUE(WaitFor([&] { return AnswerWritten(written); }, 10)) << NewLog();
+        EXPECT_LT(written, size_t(16) << 20);
+    }
 
     const std::string installs = ReadFile(installLog);
     const std::vector<std::wstring> left = FilesIn(temp);

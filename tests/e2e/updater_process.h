@@ -112,8 +112,10 @@ protected:
     }
 
     // Offers a package to this case's channel; `url` replaces the address,
-    // `fileSize` (when not negative) the announced size.
-    void Offer(const std::string& package, const std::string& url = std::string(), long long fileSize = -1)
+    // `fileSize` (when not negative) the announced size; without `md5` the
+    // offer names no MD5.
+    void Offer(const std::string& package, const std::string& url = std::string(), long long fileSize = -1,
+               bool md5 = true)
     {
         Json::Value release;
         release["appId"] = kAppId;
@@ -125,6 +127,8 @@ protected:
             release["downloadUrl"] = url;
         if (fileSize >= 0)
             release["fileSize"] = Json::Int64(fileSize);
+        if (!md5)
+            release["fileMd5"] = Json::Value();
         Json::Value catalogue;
         catalogue["releases"].append(release);
         TestServer::WriteCatalogue(Json::writeString(Json::StreamWriterBuilder(), catalogue));

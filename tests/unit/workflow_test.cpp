@@ -224,4 +224,34 @@ TEST(PackageWorker, TellsTheAnnouncedSizeAndIsWaitedForWithABound)
     }
 }
 
+// A body without a length ends with its connection, which a reset can fake:
+// the worker takes one only when the answer gives something to check it by.
+TEST(PackageWorker, TakesABodyWithoutLengthOnlyWhenItCanBeChecked)
+{
+    const struct {
+        const char* what;
+        UpdateManifest manifest;
+        bool takes;
+    } cases[] = {
+        {"size and MD5", Announced(7, Md5Hex("x")), true},
+        {"size only", Announced(7, ""), true},
+        {"MD5 only", Announced(0, Md5Hex("x")), true},
+        {"nothing", Announced(0, ""), false},
+        {"negative size, malformed MD5", Announced(-1, "xyz"), false},
+    };
+    for (const auto& c : cases) {
+        bool takes = !c.takes;
+        PackageServices services;
+        services.download = [&](const std::wstring&, const std::wstring&, IDownloadOwner* owner) {
+            takes = owner->TakesBodyWithoutLength();
+            owner->OnDownloadFinished(false);
+        };
+        services.remove = [](const std::wstring&) {};
+        PackageWorker worker(services, [](WorkerEvent) {});
+        worker.Start(L"u", L"p", c.manifest);
+        worker.Join();
+        EXPECT_EQ(takes, c.takes) << c.what;
+    }
+}
+
 } // namespace

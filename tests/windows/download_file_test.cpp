@@ -22,6 +22,8 @@ public:
 
     size_t bytes = 0; // as handed over in pieces, since the last restart
     int restarts = 0;
+    unsigned long long announced = 0;
+    bool takesBodyWithoutLength = true;
 
     void SetProgress(int percent) override { progress.push_back(percent); }
     void OnPieceWritten(const char*, size_t size) override { bytes += size; }
@@ -30,6 +32,8 @@ public:
         ++restarts;
         bytes = 0;
     }
+    unsigned long long AnnouncedSize() const override { return announced; }
+    bool TakesBodyWithoutLength() const override { return takesBodyWithoutLength; }
     void OnDownloadFinished(bool done) override
     {
         ++finishedCalls;
@@ -67,9 +71,10 @@ protected:
     }
     void TearDown() override { DeleteFileA(target_.c_str()); }
 
-    RecordingOwner Download(const std::string& path)
+    RecordingOwner Download(const std::string& path, unsigned long long announced = 0)
     {
         RecordingOwner owner;
+        owner.announced = announced;
         DownloadFile(AnsiToWide(TestServer::Url(path)), AnsiToWide(target_), &owner);
         EXPECT_EQ(owner.finishedCalls, 1);
         return owner;
@@ -189,7 +194,8 @@ size_t BytesSent(const std::string& package)
 }
 
 // A body broken off in the middle goes on from the bytes on disk; a server
-// that ignores ranges sends the whole package again, which is read once more.
+// that ignores ranges sends the whole package again, which is read once more,
+// and one that answers with another range is asked for the whole package.
 TEST_F(DownloadFileTest, BrokenTransferResumesOrStartsOver)
 {
     const struct {
@@ -200,6 +206,7 @@ TEST_F(DownloadFileTest, BrokenTransferResumesOrStartsOver)
     } cases[] = {
         {"resume.exe", "/fault/cut/7000000x2", 20u << 20, 0},
         {"norange.exe", "/fault/no-range/fault/cut/1000000", 3u << 20, 1},
+        {"shifted.exe", "/fault/shift-range/1000/fault/cut/1000000", 3u << 20, 1},
     };
     for (const auto& c : cases) {
         const std::string bytes = Package(c.size);
@@ -230,6 +237,33 @@ TEST_F(DownloadFileTest, LengthAnnouncedTooLongIsIncomplete)
     EXPECT_FALSE(Download("/fault/wrong-length/1/packages/long.exe").complete);
 }
 
+// Endless bodies with a length of several gigabytes: read as 64 bits, and
+// above the cap whether announced in the offer or not; an offer of such a
+// size is refused before anything is asked for.
+TEST_F(DownloadFileTest, PackagesAboveTheCapAreRefused)
+{
+    const struct {
+        const char* name;
+        const char* faults;
+        unsigned long long announced;
+        bool asked;
+    } cases[] = {
+        {"hugelength.exe", "/fault/wrong-length/5000000000/fault/endless", 0, true},
+        {"hugeoffer.exe", "/fault/length/5000000000/fault/endless", 5000000000ull, false},
+    };
+    for (const auto& c : cases) {
+        TestServer::WritePackage(c.name, Package(3000));
+        RecordingOwner owner = Download(std::string(c.faults) + "/packages/" + c.name, c.announced);
+        EXPECT_FALSE(owner.complete) << c.name;
+        EXPECT_EQ(owner.bytes, 0u) << c.name;
+        EXPECT_FALSE(FileExists(target_)) << c.name;
+        bool asked = false;
+        for (const Json::Value& record : TestServer::LogRecords())
+            asked = asked || record["path"].asString().find(c.name) != std::string::npos;
+        EXPECT_EQ(asked, c.asked) << c.name;
+    }
+}
+
 TEST_F(DownloadFileTest, NoContentLengthReadsToTheEnd)
 {
     const std::string bytes = Package(4500);
@@ -237,6 +271,27 @@ TEST_F(DownloadFileTest, NoContentLengthReadsToTheEnd)
     RecordingOwner owner = Download("/fault/no-length/packages/nolen.exe");
     EXPECT_TRUE(owner.complete);
     EXPECT_EQ(ReadFile(target_), bytes);
+}
+
+// An owner that cannot check a body without a length refuses it before a
+// byte is written; a body with one it takes as always.
+TEST_F(DownloadFileTest, BodyWithoutLengthIsTakenOnlyWhenTheOwnerCanCheckIt)
+{
+    const std::string bytes = Package(4500);
+    TestServer::WritePackage("unchecked.exe", bytes);
+    const struct {
+        const char* faults;
+        bool complete;
+    } cases[] = {{"/fault/no-length", false}, {"", true}};
+    for (const auto& c : cases) {
+        RecordingOwner owner;
+        owner.takesBodyWithoutLength = false;
+        DownloadFile(AnsiToWide(TestServer::Url(std::string(c.faults) + "/packages/unchecked.exe")),
+                     AnsiToWide(target_), &owner);
+        EXPECT_EQ(owner.complete, c.complete) << c.faults;
+        EXPECT_EQ(owner.bytes, c.complete ? bytes.size() : 0u) << c.faults;
+        EXPECT_EQ(FileExists(target_), c.complete) << c.faults;
+    }
 }
 
 TEST_F(DownloadFileTest, EmptyBodyIsNeverComplete)

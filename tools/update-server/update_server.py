@@ -15,12 +15,16 @@ NAME[:ARG] applies one to every request that names none. Names:
   drop-after N      send N body bytes, then close the connection cleanly
   reset-after N     send N body bytes, then reset the connection
   stall-after N     send N body bytes, then stall
+  trickle MS        send the body one byte every MS milliseconds
   cut N[xK]         the first K (1) bodies of a package end after N bytes
   no-range          ignore Range requests and send the whole package
+  shift-range D     answer a Range request from D bytes before the asked start
   wrong-length D    announce a Content-Length off by D bytes
+  length N          announce a Content-Length of N bytes
   head-length D     the same for HEAD answers only
   no-length         announce no length; the body ends with the connection
   404, 500          answer with that status and an HTML page
+  offer-body        with 404 or 500: the update-information answer as the body
   no-answer         close the connection without answering
   malformed-json, huge-answer   spoil the update-information answer
   pad-answer N      pad the update-information answer to about N bytes
@@ -32,19 +36,22 @@ NAME[:ARG] applies one to every request that names none. Names:
   endless           send the body again and again until the client goes
   html-200          serve an HTML error page, padded to the package's
                     length, as 200
+  overlay N         serve the package followed by N more bytes
 
 Packages are served with Range support (206 and Content-Range). Every
 request is logged once it is answered: method, raw target, any Range and the
-body bytes sent; an update-information request also with what the server
-made of the query. A connection that opens with
+body bytes sent (null when the client went away first, with the bytes
+written to the connection until then); an update-information request also
+with what the server made of the query. A connection that opens with
 a TLS handshake record is logged as {"tls": true} and closed.
 
 Catalogue (JSON):
   {"releases": [{"appId": "Ferncastle", "channel": "1001" (or "*"),
                  "latestVersion": "2.0.0.1", "package": "setup.exe",
                  "updateType": 1, "info": ["..."]}]}
-  optional: "downloadUrl" (instead of the package's own address) and
-  "fileSize" (instead of the package's length) to announce.
+  optional: "downloadUrl" (instead of the package's own address),
+  "fileSize" (instead of the package's length) and "fileMd5" (instead of the
+  package's MD5; null leaves the member out) to announce.
 An entry may carry "fileSig", the vendor's signature of the package
 (tools/package-signer/sign_package.py prints such entries); the answer then
 passes it on.
@@ -66,10 +73,13 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
-FAULTS_WITH_ARG = {"drop-after", "reset-after", "stall-after", "cut", "wrong-length", "head-length", "pad-answer"}
+FAULTS_WITH_ARG = {
+    "drop-after", "reset-after", "stall-after", "cut", "wrong-length", "length", "head-length", "pad-answer",
+    "shift-range", "overlay", "trickle",
+}
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
-    "deep-answer", "wrong-types", "redirect", "head-fail", "head-500", "html-200", "endless",
+    "deep-answer", "wrong-types", "redirect", "head-fail", "head-500", "html-200", "endless", "offer-body",
 }
 
 # Answer codes of this server.
@@ -220,12 +230,16 @@ class Handler(BaseHTTPRequestHandler):
             self.end_headers()
             self.log_pending()
             return
+        parsed = urllib.parse.urlsplit(path)
         for status in (404, 500):
             if str(status) in faults:
+                if "offer-body" in faults and parsed.path == "/upgrade/info":
+                    body = self.answer_info(parsed.query, {}, record)[1]
+                    self.send_body(status, "application/json; charset=utf-8", body, head, {})
+                    return
                 body = f"<html><body><h1>{status}</h1></body></html>".encode()
                 self.send_body(status, "text/html", body, head, {})
                 return
-        parsed = urllib.parse.urlsplit(path)
         if parsed.path == "/upgrade/info":
             status, body = self.answer_info(parsed.query, faults, record)
             self.send_body(status, "application/json; charset=utf-8", body, head, faults)
@@ -244,6 +258,8 @@ class Handler(BaseHTTPRequestHandler):
     def send_package(self, data, head, faults, key):
         """Serves a package, honouring a Range request unless told not to."""
         faults = dict(faults)
+        if "overlay" in faults:
+            data = data + b"\0" * int(faults["overlay"])
         if "html-200" in faults:
             page = b"<html><body><h1>Service unavailable</h1></body></html>"
             data = (page + b" " * len(data))[: len(data)]
@@ -261,6 +277,8 @@ class Handler(BaseHTTPRequestHandler):
             return self.send_body(200, "application/octet-stream", data, head, faults)
         match = re.fullmatch(r"bytes=(\d+)-(\d*)", wanted.strip())
         start = int(match.group(1)) if match else len(data)
+        if "shift-range" in faults:
+            start = max(0, start - int(faults["shift-range"]))
         end = min(int(match.group(2)), len(data) - 1) if match and match.group(2) else len(data) - 1
         if start >= len(data) or end < start:
             self.send_response(416)
@@ -341,21 +359,19 @@ class Handler(BaseHTTPRequestHandler):
             data = self.read_package(package) or b""
             host, port = self.server.server_address[:2]
             url = release.get("downloadUrl") or f"http://{host}:{port}/packages/{urllib.parse.quote(package)}"
-            answer = {
-                "code": CODE_OK,
-                "desc": "update offered",
-                "data": {
-                    "downloadUrl": url,
-                    "fileMd5": hashlib.md5(data).hexdigest(),
-                    "fileSize": release.get("fileSize", len(data)),
-                    "latestVersion": release.get("latestVersion", ""),
-                    "updateType": release.get("updateType", 1),
-                    "info": release.get("info", []),
-                },
+            offered = {
+                "downloadUrl": url,
+                "fileMd5": release.get("fileMd5", hashlib.md5(data).hexdigest()),
+                "fileSize": release.get("fileSize", len(data)),
+                "latestVersion": release.get("latestVersion", ""),
+                "updateType": release.get("updateType", 1),
+                "info": release.get("info", []),
             }
+            if offered["fileMd5"] is None:
+                del offered["fileMd5"]
             if "fileSig" in release:
-                answer["data"]["fileSig"] = release["fileSig"]
-            return answer
+                offered["fileSig"] = release["fileSig"]
+            return {"code": CODE_OK, "desc": "update offered", "data": offered}
         return {"code": CODE_OK, "desc": "no update", "data": {"updateType": 0}}
 
     # --- sending, with the transfer faults ---------------------------------
@@ -370,6 +386,8 @@ class Handler(BaseHTTPRequestHandler):
         length = len(body)
         if "wrong-length" in faults:
             length = max(0, length + int(faults["wrong-length"]))
+        if "length" in faults:
+            length = int(faults["length"])
         if head and "head-length" in faults:
             length = max(0, length + int(faults["head-length"]))
         if "no-length" in faults:
@@ -381,18 +399,26 @@ class Handler(BaseHTTPRequestHandler):
         self.log_pending()
         if head:
             return
+        self.written = 0
+        record = {"time": time.time(), "path": self.path}
         try:
-            sent = self.send_body_bytes(body, length, faults)
+            record["sent"] = self.send_body_bytes(body, length, faults)
         except (BrokenPipeError, ConnectionResetError):
-            sent = None  # the client went away
+            record.update(sent=None, written=self.written)  # the client went away
             self.close_connection = True
-        self.server.write_log({"time": time.time(), "path": self.path, "sent": sent})
+        self.server.write_log(record)
 
     def send_body_bytes(self, body, length, faults):
         if "endless" in faults:
             self.close_connection = True
             while True:
                 self.wfile.write(body)
+        if "trickle" in faults:
+            for i in range(len(body)):
+                self.wfile.write(body[i : i + 1])
+                self.wfile.flush()
+                time.sleep(int(faults["trickle"]) / 1000)
+            return len(body)
         for name in ("drop-after", "reset-after", "stall-after"):
             if name in faults:
                 part = body[: int(faults[name])]
@@ -408,10 +434,14 @@ class Handler(BaseHTTPRequestHandler):
                 else:
                     time.sleep(self.server.args.stall_seconds)
                 return len(part)
-        if "wrong-length" in faults and length < len(body):
+        lies = "wrong-length" in faults or "length" in faults
+        if lies and length < len(body):
             body = body[:length]
-        self.wfile.write(body)
-        if "wrong-length" in faults and length > len(body):
+        piece = 64 * 1024
+        for at in range(0, len(body), piece):
+            self.wfile.write(body[at : at + piece])
+            self.written = min(len(body), at + piece)
+        if lies and length > len(body):
             self.close_connection = True
         return len(body)
 
