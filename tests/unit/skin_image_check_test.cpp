@@ -75,4 +75,28 @@ TEST(SkinImageCheck, HuffmanTablesOfAJpeg)
     EXPECT_TRUE(SkinUI::IsSkinImageDecodable(nullptr, 0));
 }
 
+// A PNG chunk: length, type, `length` data bytes and a CRC the check ignores.
+Bytes Chunk(const char* type, uint32_t length)
+{
+    Bytes chunk = {uint8_t(length >> 24), uint8_t(length >> 16), uint8_t(length >> 8), uint8_t(length)};
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.resize(chunk.size() + length + 4, 0x5A);
+    return chunk;
+}
+
+TEST(SkinImageCheck, FirstImageDataOfAPng)
+{
+    const Bytes png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    const Row rows[] = {
+        {"image data", Join({png, Chunk("IHDR", 13), Chunk("IDAT", 5), Chunk("IEND", 0)}), true},
+        {"empty first image data", Join({png, Chunk("IHDR", 13), Chunk("IDAT", 0), Chunk("IDAT", 5)}), false},
+        {"empty image data after data", Join({png, Chunk("IHDR", 13), Chunk("IDAT", 5), Chunk("IDAT", 0)}), true},
+        {"chunk longer than the file",
+         Join({png, Chunk("IHDR", 13), {0xFF, 0xFF, 0xFF, 0xF0, 't', 'E', 'X', 't'}, Chunk("IDAT", 0)}), true},
+        {"cut inside a chunk header", Join({png, {0x00, 0x00}}), true},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(SkinUI::IsSkinImageDecodable(row.file.data(), row.file.size()), row.decodable) << row.what;
+}
+
 } // namespace

@@ -39,11 +39,41 @@ bool HuffmanTablesFit(const uint8_t* bytes, size_t size, size_t at)
     return true;
 }
 
+bool IsPng(const uint8_t* bytes, size_t size)
+{
+    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    for (size_t i = 0; i < sizeof kSignature; ++i)
+        if (ByteAt(bytes, size, i) != kSignature[i])
+            return false;
+    return true;
+}
+
+// Whether the first IDAT chunk, read chunk by chunk as the decoder does,
+// holds data. The decoder copies an empty first one into a buffer it has
+// not allocated yet, a copy from a null pointer.
+bool FirstImageDataHoldsData(const uint8_t* bytes, size_t size)
+{
+    for (size_t at = 8; at + 8 <= size;) {
+        const uint32_t length = uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 |
+                                uint32_t(bytes[at + 2]) << 8 | uint32_t(bytes[at + 3]);
+        if (bytes[at + 4] == 'I' && bytes[at + 5] == 'D' && bytes[at + 6] == 'A' && bytes[at + 7] == 'T')
+            return length > 0;
+        if (length > size - at - 8)
+            break;
+        at += 8 + size_t(length) + 4; // data and CRC
+    }
+    return true;
+}
+
 } // namespace
 
 bool IsSkinImageDecodable(const uint8_t* bytes, size_t size)
 {
-    if (!bytes || !IsJpeg(bytes, size))
+    if (!bytes)
+        return true;
+    if (IsPng(bytes, size))
+        return FirstImageDataHoldsData(bytes, size);
+    if (!IsJpeg(bytes, size))
         return true;
     // Every 0xFF 0xC4 the decoder could take for a DHT marker, wherever it
     // stands: in the entropy-coded data it cannot stand in a valid file.

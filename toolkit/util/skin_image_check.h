@@ -7,9 +7,10 @@
 
 namespace SkinUI {
 
-// False for a JPEG with a Huffman table of more than 256 codes: stb_image
-// 2.27 writes such a table past the end of its arrays. Every other file,
-// JPEG or not, is left to the decoder.
+// False for a JPEG with a Huffman table of more than 256 codes, which
+// stb_image 2.27 writes past the end of its arrays, and for a PNG whose
+// first IDAT chunk is empty, which it copies from a null pointer. Every
+// other file is left to the decoder.
 bool IsSkinImageDecodable(const uint8_t* bytes, size_t size);
 
 } // namespace SkinUI
