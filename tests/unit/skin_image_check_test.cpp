@@ -78,9 +78,11 @@ TEST(SkinImageCheck, HuffmanTablesOfAJpeg)
 // A PNG chunk: length, type, `length` data bytes and a CRC the check ignores.
 Bytes Chunk(const char* type, uint32_t length)
 {
-    Bytes chunk = {uint8_t(length >> 24), uint8_t(length >> 16), uint8_t(length >> 8), uint8_t(length)};
-    chunk.insert(chunk.end(), type, type + 4);
-    chunk.resize(chunk.size() + length + 4, 0x5A);
+    Bytes chunk(8 + size_t(length) + 4, 0x5A);
+    for (int i = 0; i < 4; ++i) {
+        chunk[i] = static_cast<uint8_t>(length >> (24 - 8 * i));
+        chunk[4 + i] = static_cast<uint8_t>(type[i]);
+    }
     return chunk;
 }
 
