@@ -102,11 +102,41 @@ Length ContentLength(HINTERNET request)
 // that what is on disk may be continued; or failed for good.
 enum class Outcome { Whole, Broken, Failed };
 
-// Copies the body into the file, counting on from `received`. Only a read
+// Collects the pieces and writes them in blocks: under Wine a write per
+// 1 KiB piece is a system call each, a good part of a large download.
+class BlockWriter {
+public:
+    explicit BlockWriter(HANDLE file) : file_(file) { block_.reserve(kBlockSize); }
+
+    bool Add(const char* data, DWORD size)
+    {
+        block_.insert(block_.end(), data, data + size);
+        return block_.size() < kBlockSize || Flush();
+    }
+
+    bool Flush()
+    {
+        if (block_.empty())
+            return true;
+        DWORD written = 0;
+        const bool ok =
+            WriteFile(file_, block_.data(), DWORD(block_.size()), &written, nullptr) && written == block_.size();
+        block_.clear();
+        return ok;
+    }
+
+private:
+    static constexpr size_t kBlockSize = 64 * 1024;
+    HANDLE file_;
+    std::vector<char> block_;
+};
+
+// Copies the body into the writer, counting on from `received`. Only a read
 // that succeeds with 0 bytes ends a body: a failed read (a reset, a
 // time-out) is a broken transfer, with or without an announced length. A
 // body without a length that grows past `limit` fails: it is not the package.
-Outcome Receive(HINTERNET request, HANDLE file, Length length, Length limit, Length& received, IDownloadOwner* owner)
+Outcome ReceivePieces(HINTERNET request, BlockWriter& writer, Length length, Length limit, Length& received,
+                      IDownloadOwner* owner)
 {
     const bool known = length != kNoLength && length > 0;
     std::vector<char> buffer(kPieceSize);
@@ -118,10 +148,7 @@ Outcome Receive(HINTERNET request, HANDLE file, Length length, Length limit, Len
             return known ? Outcome::Broken : Outcome::Failed;
         if (read == 0)
             break;
-        if (received + read > limit)
-            return Outcome::Failed;
-        DWORD written = 0;
-        if (!WriteFile(file, buffer.data(), read, &written, nullptr) || written != read)
+        if (received + read > limit || !writer.Add(buffer.data(), read))
             return Outcome::Failed;
         received += read;
         owner->OnPieceWritten(buffer.data(), read);
@@ -136,6 +163,15 @@ Outcome Receive(HINTERNET request, HANDLE file, Length length, Length limit, Len
         return Outcome::Failed;
     owner->SetProgress(100);
     return Outcome::Whole;
+}
+
+// Every byte counted in `received` is on disk when this returns, so that a
+// broken body can be continued from the file's end.
+Outcome Receive(HINTERNET request, HANDLE file, Length length, Length limit, Length& received, IDownloadOwner* owner)
+{
+    BlockWriter writer(file);
+    const Outcome outcome = ReceivePieces(request, writer, length, limit, received, owner);
+    return writer.Flush() ? outcome : Outcome::Failed;
 }
 
 // Waits `ms` unless the owner cancels first; false when it did.

@@ -159,7 +159,7 @@ const Row kRows[] = {
     // manager), not once the time-out has passed.
     {"ClosedWhilePackageHeadersStall", kServer, "{server}/fault/head-500/fault/stall/packages/{package}", kReal,
      Local::None, Close::WhileWaiting, 30, 8, "the window goes, the process with it", Outcome::NothingStarted},
-    {"ClosedWhilePackageBodyStalls", kServer, "{server}/fault/stall-after/20000/packages/{package}", kReal,
+    {"ClosedWhilePackageBodyStalls", kServer, "{server}/fault/stall-after/100000/packages/{package}", kReal,
      Local::None, Close::WhileWaiting, 30, 8, "the window goes, the process with it", Outcome::NothingStarted},
 };
 // clang-format on
@@ -214,7 +214,7 @@ protected:
         WIN32_FILE_ATTRIBUTE_DATA data = {};
         const bool bodyStalls = std::string(GetParam().packageUrl).find("stall-after") != std::string::npos;
         return !bodyStalls ||
-               (GetFileAttributesExW(packagePath.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow >= 16384);
+               (GetFileAttributesExW(packagePath.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow >= 65536);
     }
 };
 

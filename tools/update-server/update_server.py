@@ -246,7 +246,7 @@ class Handler(BaseHTTPRequestHandler):
             return
         if parsed.path.startswith("/packages/"):
             name = urllib.parse.unquote(parsed.path[len("/packages/"):])
-            data = self.read_package(name)
+            data = self.read_package(name, head)
             if data is None:
                 body = b"<html><body><h1>404</h1></body></html>"
                 self.send_body(404, "text/html", body, head, {})
@@ -290,11 +290,15 @@ class Handler(BaseHTTPRequestHandler):
         extra = {"Content-Range": f"bytes {start}-{end}/{len(data)}"}
         return self.send_body(206, "application/octet-stream", data[start : end + 1], head, faults, extra)
 
-    def read_package(self, name):
+    def read_package(self, name, head=False):
         base = os.path.realpath(self.server.args.packages or ".")
         full = os.path.realpath(os.path.join(base, name))
         if not full.startswith(base + os.sep) or not os.path.isfile(full):
             return None
+        if head:
+            # A HEAD answer needs only the length: zeros of that size cost
+            # nothing, where reading a large package would delay the answer.
+            return bytes(os.path.getsize(full))
         with open(full, "rb") as f:
             return f.read()
 
