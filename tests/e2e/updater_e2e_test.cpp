@@ -9,8 +9,8 @@
 #include <string>
 
 #include "test_server.h"
-#include "updater_process.h"
 #include "test_signer.h"
+#include "updater_process.h"
 
 namespace {
 
@@ -240,17 +240,10 @@ protected:
     // Offers `package` as version 2.0.0.1 with `fileSig`, or with none when empty.
     void OfferSigned(const std::string& package, const std::string& fileSig)
     {
-        Json::Value release;
-        release["appId"] = kAppId;
-        release["channel"] = channel;
-        release["package"] = package;
-        release["latestVersion"] = "2.0.0.1";
-        release["updateType"] = 1;
+        Json::Value release = Release(package);
         if (!fileSig.empty())
             release["fileSig"] = fileSig;
-        Json::Value catalogue;
-        catalogue["releases"].append(release);
-        TestServer::WriteCatalogue(Json::writeString(Json::StreamWriterBuilder(), catalogue));
+        WriteCatalogueOf(release);
     }
 
     // Whether the server sent all `size` bytes of `path` in one answer since

@@ -117,18 +117,30 @@ protected:
     void Offer(const std::string& package, const std::string& url = std::string(), long long fileSize = -1,
                bool md5 = true)
     {
-        Json::Value release;
-        release["appId"] = kAppId;
-        release["channel"] = channel;
-        release["package"] = package;
-        release["latestVersion"] = "2.0.0.1";
-        release["updateType"] = 1;
+        Json::Value release = Release(package);
         if (!url.empty())
             release["downloadUrl"] = url;
         if (fileSize >= 0)
             release["fileSize"] = Json::Int64(fileSize);
         if (!md5)
             release["fileMd5"] = Json::Value();
+        WriteCatalogueOf(release);
+    }
+
+    // The catalogue entry offering `package` as version 2.0.0.1 to this case's channel.
+    Json::Value Release(const std::string& package) const
+    {
+        Json::Value release;
+        release["appId"] = kAppId;
+        release["channel"] = channel;
+        release["package"] = package;
+        release["latestVersion"] = "2.0.0.1";
+        release["updateType"] = 1;
+        return release;
+    }
+
+    static void WriteCatalogueOf(const Json::Value& release)
+    {
         Json::Value catalogue;
         catalogue["releases"].append(release);
         TestServer::WriteCatalogue(Json::writeString(Json::StreamWriterBuilder(), catalogue));
