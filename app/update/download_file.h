@@ -23,6 +23,11 @@ public:
     // its connection ends it, and a reset can pass for that end: such a body
     // is of use only when something else can check that it is whole.
     virtual bool TakesBodyWithoutLength() const { return true; }
+    // Whether the whole file is checked before it is used (an announced MD5
+    // or a vendor signature). Only then is a transfer continued when its
+    // server names no validator: nothing else would notice a file stitched
+    // from two versions of the package.
+    virtual bool ChecksWholeFile() const { return false; }
     // The hand-over at the end: `complete` is true only when the whole
     // package arrived and was written.
     virtual void OnDownloadFinished(bool complete) = 0;
@@ -40,6 +45,7 @@ int DownloadPercent(unsigned long long received, unsigned long long length);
 // is refused; an announced size above it is refused before any request, and
 // a body without a length before it is written unless the owner takes one.
 // A transfer broken off in the middle is resumed with Range requests (a few
-// times, after short pauses); an incomplete file is removed, by the system if
+// times, after short pauses) from the same version of the package only; one
+// that stays too slow fails. An incomplete file is removed, by the system if
 // the process ends first.
 void DownloadFile(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner);

@@ -10,6 +10,8 @@
 
 #include "base/unique_handle.h"
 #include "http_timeouts.h"
+#include "resume_validator.h"
+#include "transfer_rate_guard.h"
 
 namespace {
 
@@ -98,6 +100,23 @@ Length ContentLength(HINTERNET request)
     return length;
 }
 
+// The text of a response header, or empty when there is none (or it is
+// longer than any value used here).
+std::wstring HeaderText(HINTERNET request, DWORD query)
+{
+    wchar_t text[512] = {};
+    DWORD size = sizeof text - sizeof text[0];
+    if (!WinHttpQueryHeaders(request, query, WINHTTP_HEADER_NAME_BY_INDEX, text, &size, WINHTTP_NO_HEADER_INDEX))
+        return std::wstring();
+    return text;
+}
+
+ResumeValidator ValidatorOf(HINTERNET answer)
+{
+    return ResumeValidator::Choose(HeaderText(answer, WINHTTP_QUERY_ETAG),
+                                   HeaderText(answer, WINHTTP_QUERY_LAST_MODIFIED));
+}
+
 // How a body ended: whole; broken off by the connection or a time-out, so
 // that what is on disk may be continued; or failed for good.
 enum class Outcome { Whole, Broken, Failed };
@@ -131,139 +150,191 @@ private:
     std::vector<char> block_;
 };
 
-// Copies the body into the writer, counting on from `received`. Only a read
-// that succeeds with 0 bytes ends a body: a failed read (a reset, a
-// time-out) is a broken transfer, with or without an announced length. A
-// body without a length that grows past `limit` fails: it is not the package.
-Outcome ReceivePieces(HINTERNET request, BlockWriter& writer, Length length, Length limit, Length& received,
-                      IDownloadOwner* owner)
-{
-    const bool known = length != kNoLength && length > 0;
-    std::vector<char> buffer(kPieceSize);
-    while (!known || received < length) {
-        if (owner->IsCancelled())
-            return Outcome::Failed;
-        DWORD read = 0;
-        if (!WinHttpReadData(request, buffer.data(), kPieceSize, &read))
-            return known ? Outcome::Broken : Outcome::Failed;
-        if (read == 0)
-            break;
-        if (received + read > limit || !writer.Add(buffer.data(), read))
-            return Outcome::Failed;
-        received += read;
-        owner->OnPieceWritten(buffer.data(), read);
-        if (known)
-            owner->SetProgress(DownloadPercent(received, length));
-    }
-    if (known)
-        return received == length ? Outcome::Whole : Outcome::Broken;
-    // Without an announced length the body ends with the connection; it
-    // counts only when something arrived.
-    if (received == 0)
-        return Outcome::Failed;
-    owner->SetProgress(100);
-    return Outcome::Whole;
-}
-
-// Every byte counted in `received` is on disk when this returns, so that a
-// broken body can be continued from the file's end.
-Outcome Receive(HINTERNET request, HANDLE file, Length length, Length limit, Length& received, IDownloadOwner* owner)
-{
-    BlockWriter writer(file);
-    const Outcome outcome = ReceivePieces(request, writer, length, limit, received, owner);
-    return writer.Flush() ? outcome : Outcome::Failed;
-}
-
-// Waits `ms` unless the owner cancels first; false when it did.
-bool PauseUnlessCancelled(IDownloadOwner* owner, DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        if (owner->IsCancelled())
-            return false;
-        Sleep(50);
-    }
-    return !owner->IsCancelled();
-}
-
 // Whether a 206 answer continues exactly at `from` and runs to the end of
 // a package of `length` bytes.
 bool ContinuesAt(HINTERNET request, Length from, Length length)
 {
-    wchar_t range[128] = {};
-    DWORD size = sizeof range;
-    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_RANGE, WINHTTP_HEADER_NAME_BY_INDEX, range, &size,
-                             WINHTTP_NO_HEADER_INDEX))
-        return false;
-    return std::wstring(range) ==
+    return HeaderText(request, WINHTTP_QUERY_CONTENT_RANGE) ==
            L"bytes " + std::to_wstring(from) + L"-" + std::to_wstring(length - 1) + L"/" + std::to_wstring(length);
 }
 
 constexpr int kResumeRetries = 3;
 
-// Empties the file and reads `answer`, a whole package of `length` bytes,
-// into it from the start.
-Outcome StartOver(HINTERNET answer, HANDLE file, Length length, Length limit, Length& received, IDownloadOwner* owner)
-{
-    LARGE_INTEGER zero = {};
-    if (!SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
-        return Outcome::Failed;
-    received = 0;
-    owner->OnTransferRestarted();
-    return Receive(answer, file, length, limit, received, owner);
-}
-
-// Receives the package into the open file. A body broken off in the middle
-// is continued from what is on disk with a Range request, up to three times
-// after pauses of 1, 2 and 4 seconds. When a server does not continue it (it
-// sends the whole package, a range other than the one asked for, or an
-// error), the package is read again from the start, once.
-bool ReceivePackage(HINTERNET connection, const wchar_t* path, DWORD flags, HINTERNET get, HANDLE file, Length length,
-                    Length limit, IDownloadOwner* owner)
-{
-    Length received = 0;
-    Outcome outcome = Receive(get, file, length, limit, received, owner);
-    bool restarted = false;
-    for (int retry = 0; outcome == Outcome::Broken && retry < kResumeRetries; ++retry) {
-        if (!PauseUnlessCancelled(owner, 1000u << retry))
-            return false;
-        WinHttpHandle again(
-            SendRequest(connection, L"GET", path, flags, L"Range: bytes=" + std::to_wstring(received) + L"-"));
-        if (owner->IsCancelled())
-            return false;
-        if (!again)
-            continue; // the server may be back for the next try
-        const DWORD status = StatusCode(again.get());
-        if (status == HTTP_STATUS_PARTIAL_CONTENT && ContinuesAt(again.get(), received, length)) {
-            outcome = Receive(again.get(), file, length, limit, received, owner);
-            continue;
-        }
-        if (restarted)
-            return false;
-        restarted = true;
-        if (status != HTTP_STATUS_OK) {
-            again.reset(SendRequest(connection, L"GET", path, flags));
-            if (owner->IsCancelled() || !again || StatusCode(again.get()) != HTTP_STATUS_OK)
-                return false;
-        }
-        if (ContentLength(again.get()) != length)
-            return false;
-        outcome = StartOver(again.get(), file, length, limit, received, owner);
+// The package's transfer into its open file: the first answer's body, then
+// what a broken body is allowed. It is continued from what is on disk with
+// a Range request, up to three times after pauses of 1, 2 and 4 seconds,
+// but only from the same version of the package: the request names the
+// first answer's validator in If-Range, and without one it is continued only
+// when the whole file is checked before it is used; otherwise it is read
+// again from the start. When a server does not continue it (it sends the
+// whole package, a range other than the one asked for, or an error), the
+// package is read again from the start, once. Throughout, too slow a
+// transfer fails.
+class PackageTransfer {
+public:
+    PackageTransfer(HINTERNET connection, const wchar_t* path, DWORD flags, HANDLE file, Length length,
+                    Length limit, IDownloadOwner* owner, DWORD rateWindowMs)
+        : connection_(connection), path_(path), flags_(flags), file_(file), length_(length), limit_(limit),
+          owner_(owner), rate_(kMinBytesPerRateWindow, rateWindowMs, GetTickCount64())
+    {
     }
-    return outcome == Outcome::Whole;
-}
 
-// The wait for a silent package server. In the test configuration a test may
-// set the release's long wait, to see the process end before it.
-DWORD ReceiveTimeoutMs()
+    // True when the whole package is in the file.
+    bool Run(HINTERNET first)
+    {
+        Adopt(first);
+        Outcome outcome = Receive(first);
+        bool restarted = false;
+        for (int retry = 0; outcome == Outcome::Broken && retry < kResumeRetries; ++retry) {
+            if (!Pause(1000u << retry) || !rate_.Holds(GetTickCount64()))
+                return false;
+            WinHttpHandle again(SendRequest(connection_, L"GET", path_, flags_, resumable_ ? ResumeHeaders() : std::wstring()));
+            if (owner_->IsCancelled())
+                return false;
+            if (!again)
+                continue; // the server may be back for the next try
+            const DWORD status = StatusCode(again.get());
+            if (!resumable_) {
+                if (status != HTTP_STATUS_OK || ContentLength(again.get()) != length_)
+                    return false;
+                outcome = StartOver(again.get());
+                continue;
+            }
+            if (status == HTTP_STATUS_PARTIAL_CONTENT && ContinuesAt(again.get(), received_, length_) &&
+                validator_.Matches(HeaderText(again.get(), WINHTTP_QUERY_ETAG),
+                                   HeaderText(again.get(), WINHTTP_QUERY_LAST_MODIFIED))) {
+                outcome = Receive(again.get());
+                continue;
+            }
+            if (restarted)
+                return false;
+            restarted = true;
+            if (status != HTTP_STATUS_OK) {
+                again.reset(SendRequest(connection_, L"GET", path_, flags_));
+                if (owner_->IsCancelled() || !again || StatusCode(again.get()) != HTTP_STATUS_OK)
+                    return false;
+            }
+            if (ContentLength(again.get()) != length_)
+                return false;
+            outcome = StartOver(again.get());
+        }
+        return outcome == Outcome::Whole;
+    }
+
+private:
+    // Takes the validator of the answer whose body now fills the file.
+    void Adopt(HINTERNET answer)
+    {
+        validator_ = ValidatorOf(answer);
+        resumable_ = !validator_.Empty() || owner_->ChecksWholeFile();
+    }
+
+    std::wstring ResumeHeaders() const
+    {
+        std::wstring headers = L"Range: bytes=" + std::to_wstring(received_) + L"-";
+        if (!validator_.Empty())
+            headers += L"\r\nIf-Range: " + validator_.IfRange();
+        return headers;
+    }
+
+    // Every byte counted in received_ is on disk when this returns, so that
+    // a broken body can be continued from the file's end.
+    Outcome Receive(HINTERNET answer)
+    {
+        BlockWriter writer(file_);
+        const Outcome outcome = ReceivePieces(answer, writer);
+        return writer.Flush() ? outcome : Outcome::Failed;
+    }
+
+    // Copies the body into the writer. Only a read that succeeds with 0
+    // bytes ends a body: a failed read (a reset, a time-out) is a broken
+    // transfer, with or without an announced length. A body without a length
+    // that grows past the limit fails: it is not the package.
+    Outcome ReceivePieces(HINTERNET answer, BlockWriter& writer)
+    {
+        const bool known = length_ != kNoLength && length_ > 0;
+        std::vector<char> buffer(kPieceSize);
+        while (!known || received_ < length_) {
+            if (owner_->IsCancelled())
+                return Outcome::Failed;
+            DWORD read = 0;
+            const bool ok = WinHttpReadData(answer, buffer.data(), kPieceSize, &read) != FALSE;
+            if (!rate_.Arrived(ok ? read : 0, GetTickCount64()))
+                return Outcome::Failed;
+            if (!ok)
+                return known ? Outcome::Broken : Outcome::Failed;
+            if (read == 0)
+                break;
+            if (received_ + read > limit_ || !writer.Add(buffer.data(), read))
+                return Outcome::Failed;
+            received_ += read;
+            owner_->OnPieceWritten(buffer.data(), read);
+            if (known)
+                owner_->SetProgress(DownloadPercent(received_, length_));
+        }
+        if (known)
+            return received_ == length_ ? Outcome::Whole : Outcome::Broken;
+        // Without an announced length the body ends with the connection; it
+        // counts only when something arrived.
+        if (received_ == 0)
+            return Outcome::Failed;
+        owner_->SetProgress(100);
+        return Outcome::Whole;
+    }
+
+    // Empties the file and reads `answer`, a whole package, into it from the start.
+    Outcome StartOver(HINTERNET answer)
+    {
+        LARGE_INTEGER zero = {};
+        if (!SetFilePointerEx(file_, zero, nullptr, FILE_BEGIN) || !SetEndOfFile(file_))
+            return Outcome::Failed;
+        received_ = 0;
+        owner_->OnTransferRestarted();
+        Adopt(answer);
+        return Receive(answer);
+    }
+
+    // Waits `ms` unless the owner cancels first; false when it did. The
+    // pause is no part of the transfer's rate.
+    bool Pause(DWORD ms)
+    {
+        const ULONGLONG start = GetTickCount64();
+        bool cancelled = owner_->IsCancelled();
+        while (!cancelled && GetTickCount64() - start < ms) {
+            Sleep(50);
+            cancelled = owner_->IsCancelled();
+        }
+        rate_.LeaveOut(GetTickCount64() - start);
+        return !cancelled;
+    }
+
+    HINTERNET connection_;
+    const wchar_t* path_;
+    DWORD flags_;
+    HANDLE file_;
+    Length length_;
+    Length limit_;
+    IDownloadOwner* owner_;
+    TransferRateGuard rate_;
+    ResumeValidator validator_;
+    bool resumable_ = false;
+    Length received_ = 0;
+};
+
+// A setting of the download that the test configuration lets a test change
+// through the environment: the long waits of the release, to see the
+// process end before them, or short ones, to see them pass.
+DWORD DownloadSetting(const wchar_t* name, DWORD value)
 {
 #ifdef FERNCASTLE_TEST_CONFIG
     wchar_t text[16] = {};
-    const DWORD length = GetEnvironmentVariableW(L"FERNCASTLE_DOWNLOAD_RECEIVE_TIMEOUT_MS", text, 16);
+    const DWORD length = GetEnvironmentVariableW(name, text, 16);
     if (length > 0 && length < 16)
         return wcstoul(text, nullptr, 10);
+#else
+    (void)name;
 #endif
-    return kHttpReceiveTimeoutMs;
+    return value;
 }
 
 bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)
@@ -282,7 +353,7 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
         WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session)
         return false;
-    const DWORD receiveTimeout = ReceiveTimeoutMs();
+    const DWORD receiveTimeout = DownloadSetting(L"FERNCASTLE_DOWNLOAD_RECEIVE_TIMEOUT_MS", kHttpReceiveTimeoutMs);
     WinHttpSetTimeouts(session.get(), kHttpConnectTimeoutMs, kHttpConnectTimeoutMs, kHttpSendTimeoutMs, receiveTimeout);
     // Waiting for the response headers has a time-out of its own.
     DWORD responseTimeout = receiveTimeout;
@@ -330,7 +401,9 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     FILE_DISPOSITION_INFO disposition = {TRUE};
     const bool pending =
         SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
-    bool whole = ReceivePackage(connection.get(), parts.path, flags, get.get(), file.get(), length, limit, owner);
+    PackageTransfer transfer(connection.get(), parts.path, flags, file.get(), length, limit, owner,
+                             DownloadSetting(L"FERNCASTLE_DOWNLOAD_RATE_WINDOW_MS", kDownloadRateWindowMs));
+    bool whole = transfer.Run(get.get());
     disposition.DeleteFile = FALSE;
     if (whole && pending)
         whole = SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;

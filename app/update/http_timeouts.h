@@ -17,3 +17,10 @@ constexpr int kHttpReceiveTimeoutMs = 15000;
 // receive time-out holds per read, and a server that sends a byte now and
 // then must not keep the window in its check for longer than this.
 constexpr int kHttpAnswerDeadlineMs = 3 * kHttpReceiveTimeoutMs;
+
+// A package download that receives fewer than kMinBytesPerRateWindow in any
+// kDownloadRateWindowMs of its transfer (pauses between retries left out)
+// fails: a server sending a little just inside each receive time-out would
+// otherwise keep the window in its download for ever.
+constexpr unsigned kDownloadRateWindowMs = 60000;
+constexpr unsigned kMinBytesPerRateWindow = 64 * 1024;

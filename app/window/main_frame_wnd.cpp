@@ -79,13 +79,36 @@ void MainFrameWnd::OnWindowInit()
         return;
     }
     SetButtonsEnabled(false);
+    StartWorker();
+}
+
+void MainFrameWnd::StartWorker()
+{
     // The worker reaches the window only through posted messages; the
     // window reads the latest percentage when it handles one.
     const HWND hwnd = m_hWnd;
-    m_worker = std::make_unique<PackageWorker>(m_services, [hwnd](WorkerEvent event) {
-        ::PostMessageW(hwnd, event == WorkerEvent::Progress ? kWorkerProgressMessage : kWorkerFinishedMessage, 0, 0);
-    });
+    try {
+        m_worker = std::make_unique<PackageWorker>(m_services, [hwnd](WorkerEvent event) {
+            const UINT message = event == WorkerEvent::Progress     ? kWorkerProgressMessage
+                                 : event == WorkerEvent::Downloaded ? kWorkerDownloadedMessage
+                                                                    : kWorkerFinishedMessage;
+            ::PostMessageW(hwnd, message, 0, 0);
+        });
+    } catch (...) {
+        // No memory for the worker: no download, and the window answers again.
+        SetButtonsEnabled(true);
+        return;
+    }
+    // A worker that cannot start posts Finished, which gives the buttons back.
     m_worker->Start(m_offer.url, m_offer.path, m_offer.manifest);
+}
+
+void MainFrameWnd::ShowDownloadEnd()
+{
+    // The last percentage counts even if its own message was not seen.
+    if (m_worker->LatestPercent() >= 0)
+        SetProgress(m_worker->LatestPercent());
+    SetButtonsEnabled(true);
 }
 
 void MainFrameWnd::SetProgress(int percent)
@@ -114,12 +137,20 @@ LRESULT MainFrameWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lPara
             SetProgress(m_worker->LatestPercent());
         bHandled = TRUE;
         return 0;
+    case kWorkerDownloadedMessage:
+        // Any program can post these messages: each counts only when the
+        // worker is where it says. The buttons come back before the start.
+        if (m_worker && m_worker->AwaitsConfirmation()) {
+            ShowDownloadEnd();
+            m_worker->ConfirmDownloaded();
+        }
+        bHandled = TRUE;
+        return 0;
     case kWorkerFinishedMessage:
-        // The last percentage counts even if its own message was not seen.
-        if (m_worker && m_worker->LatestPercent() >= 0)
-            SetProgress(m_worker->LatestPercent());
-        m_workerFinished = true;
-        SetButtonsEnabled(true);
+        if (m_worker && m_worker->HasFinished()) {
+            ShowDownloadEnd();
+            m_workerFinished = true;
+        }
         bHandled = TRUE;
         return 0;
     default:
@@ -129,8 +160,9 @@ LRESULT MainFrameWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lPara
 
 LRESULT MainFrameWnd::OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled)
 {
-    // Whichever way the window goes, the download stops between two pieces
-    // and nothing is started after it.
+    // Whichever way the window goes, the download stops between two pieces,
+    // the check between two blocks, and nothing is started after it: the
+    // close waits at most for a start already under way, never for a check.
     if (m_worker)
         m_worker->Cancel();
     return BasicWindow::OnDestroy(uMsg, wParam, lParam, bHandled);

@@ -31,8 +31,10 @@ using UpdateCheck = std::function<bool(OfferedUpdate& offer)>;
 // own private message, 0x8001 (WM_APP + 1).
 constexpr UINT kWorkerProgressMessage = WM_APP + 0x101;
 constexpr UINT kWorkerFinishedMessage = WM_APP + 0x102;
+constexpr UINT kWorkerDownloadedMessage = WM_APP + 0x103;
 static_assert(kWorkerProgressMessage != SkinUI::CPaintManagerUI::kAsyncMessage &&
-                  kWorkerFinishedMessage != SkinUI::CPaintManagerUI::kAsyncMessage,
+                  kWorkerFinishedMessage != SkinUI::CPaintManagerUI::kAsyncMessage &&
+                  kWorkerDownloadedMessage != SkinUI::CPaintManagerUI::kAsyncMessage,
               "the worker's messages must not be taken for the toolkit's own");
 
 // The activation command a second instance sends with WM_COPYDATA.
@@ -63,6 +65,9 @@ public:
 private:
     bool OnButtonNotify(void* param);
     void SetButtonsEnabled(bool enabled);
+    void StartWorker();
+    // Shows the worker's last percentage and gives the buttons back.
+    void ShowDownloadEnd();
 
     UpdateCheck m_check;
     PackageServices m_services;

@@ -30,7 +30,9 @@ bool StartPackage(const std::wstring& path)
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     SHELLEXECUTEINFOW info = {};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+    // No error box: nothing is reported to the user, and a close waits for
+    // this call, which a box would hold until someone answered it.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     info.lpFile = path.c_str();
     info.lpParameters = L"/S";
     info.nShow = SW_SHOW;
@@ -44,8 +46,9 @@ bool StartPackage(const std::wstring& path)
 
 namespace {
 
-// Size, MD5 and, when `withSha256`, SHA-256 of the open file, read from its start.
-bool Measure(HANDLE file, bool withSha256, ReceivedPackage& found, std::string& sha256Hex)
+// Size, MD5 and, when `withSha256`, SHA-256 of the open file, read from its
+// start; false when the gate is cancelled in the middle.
+bool Measure(HANDLE file, bool withSha256, const LaunchGate& gate, ReceivedPackage& found, std::string& sha256Hex)
 {
     BY_HANDLE_FILE_INFORMATION info = {};
     if (!GetFileInformationByHandle(file, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
@@ -55,6 +58,8 @@ bool Measure(HANDLE file, bool withSha256, ReceivedPackage& found, std::string& 
     std::vector<char> buffer(64 * 1024);
     uint64_t size = 0;
     for (;;) {
+        if (gate.IsCancelled())
+            return false;
         DWORD read = 0;
         if (!ReadFile(file, buffer.data(), DWORD(buffer.size()), &read, nullptr))
             return false;
@@ -75,7 +80,8 @@ bool Measure(HANDLE file, bool withSha256, ReceivedPackage& found, std::string& 
 } // namespace
 
 bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest,
-                           const std::string& vendorKey, const std::function<bool(const std::wstring&)>& start)
+                           const std::string& vendorKey, LaunchGate& gate,
+                           const std::function<bool(const std::wstring&)>& start)
 {
     bool started = false;
     {
@@ -91,11 +97,11 @@ bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& rece
         // through MD5, which a prepared file can collide with.
         ReceivedPackage found;
         std::string sha256Hex;
-        if (Measure(file.get(), !vendorKey.empty(), found, sha256Hex) && found.size == received.size &&
+        if (Measure(file.get(), !vendorKey.empty(), gate, found, sha256Hex) && found.size == received.size &&
             (received.md5Hex.empty() || found.md5Hex == received.md5Hex) &&
             MatchesAnnouncement(manifest, found.size, found.md5Hex) &&
             IsSignatureAccepted(vendorKey, manifest, found.size, sha256Hex))
-            started = start(path);
+            started = gate.StartUnlessCancelled([&] { return start(path); });
     }
     if (!started)
         DeleteFileW(path.c_str());
@@ -107,9 +113,10 @@ PackageServices WindowsPackageServices(const std::string& vendorKey)
     PackageServices services;
     services.download = DownloadFile;
     services.launch = [vendorKey](const std::wstring& path, const ReceivedPackage& received,
-                                  const UpdateManifest& manifest) {
-        return LaunchVerifiedPackage(path, received, manifest, vendorKey);
+                                  const UpdateManifest& manifest, LaunchGate& gate) {
+        return LaunchVerifiedPackage(path, received, manifest, vendorKey, gate);
     };
     services.remove = [](const std::wstring& path) { DeleteFileW(path.c_str()); };
+    services.checksSignature = !vendorKey.empty();
     return services;
 }

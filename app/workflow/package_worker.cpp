@@ -1,5 +1,6 @@
 #include "package_worker.h"
 
+#include <exception>
 #include <utility>
 
 #include "package_check.h"
@@ -19,14 +20,30 @@ bool PackageWorker::Start(const std::wstring& url, const std::wstring& path, con
 {
     if (thread_.joinable())
         return false;
-    thread_ = std::thread(&PackageWorker::Run, this, url, path, manifest);
-    return true;
+    {
+        std::lock_guard<std::mutex> lock(state_);
+        if (finished_)
+            return false;
+    }
+    try {
+        thread_ = std::thread(&PackageWorker::Run, this, url, path, manifest);
+        return true;
+    } catch (...) {
+        // No thread (std::system_error) or no memory for its arguments: the
+        // download failed, and the window must not stay in it.
+        End();
+        return false;
+    }
 }
 
 void PackageWorker::Cancel()
 {
-    cancelled_ = true;
-    // Wait for a launch that passed its last check.
+    {
+        std::lock_guard<std::mutex> lock(state_);
+        cancelled_ = true;
+    }
+    changed_.notify_all();
+    // Wait for a start that passed its last check.
     std::lock_guard<std::mutex> lock(launching_);
 }
 
@@ -38,29 +55,92 @@ void PackageWorker::Join()
 
 bool PackageWorker::WaitForEnd(std::chrono::milliseconds limit)
 {
-    std::unique_lock<std::mutex> lock(ending_);
-    return ended_.wait_for(lock, limit, [this] { return finished_; });
+    std::unique_lock<std::mutex> lock(state_);
+    return changed_.wait_for(lock, limit, [this] { return finished_; });
 }
 
-void PackageWorker::Run(std::wstring url, std::wstring path, UpdateManifest manifest)
+bool PackageWorker::AwaitsConfirmation()
+{
+    std::lock_guard<std::mutex> lock(state_);
+    return awaiting_ && !confirmed_;
+}
+
+void PackageWorker::ConfirmDownloaded()
+{
+    {
+        std::lock_guard<std::mutex> lock(state_);
+        if (!awaiting_)
+            return;
+        confirmed_ = true;
+    }
+    changed_.notify_all();
+}
+
+void PackageWorker::Run(const std::wstring& url, const std::wstring& path, const UpdateManifest& manifest)
+{
+    try {
+        Work(url, path, manifest);
+    } catch (...) {
+        // Out of memory, say: the download failed. An exception leaving the
+        // thread would end the process. What the download left behind goes
+        // with its handles; a whole file is not started, so it goes too.
+        if (complete_ && !launched_) {
+            try {
+                services_.remove(path);
+            } catch (...) {
+            }
+        }
+    }
+    End();
+}
+
+void PackageWorker::Work(const std::wstring& url, const std::wstring& path, const UpdateManifest& manifest)
 {
     announcedSize_ = manifest.fileSize > 0 ? static_cast<unsigned long long>(manifest.fileSize) : 0;
     hashing_ = !AnnouncesMd5(manifest);
     checkable_ = AnnouncesSizeOrDigest(manifest);
+    checksWholeFile_ = AnnouncesMd5(manifest) || services_.checksSignature;
     services_.download(url, path, this);
+    if (!complete_)
+        return; // an incomplete file was removed by the download
     if (hashing_)
         received_.md5Hex = md5_.HexDigest();
+    if (WaitForConfirmation())
+        launched_ = services_.launch(path, received_, manifest, *this);
+    else
+        services_.remove(path);
+}
+
+bool PackageWorker::WaitForConfirmation()
+{
     {
-        std::lock_guard<std::mutex> lock(launching_);
-        if (complete_ && !cancelled_)
-            launched_ = services_.launch(path, received_, manifest);
-        else if (complete_)
-            services_.remove(path); // an incomplete one was removed by the download
+        std::lock_guard<std::mutex> lock(state_);
+        awaiting_ = true;
     }
+    post_(WorkerEvent::Downloaded);
+    std::unique_lock<std::mutex> lock(state_);
+    changed_.wait(lock, [this] { return confirmed_ || cancelled_; });
+    awaiting_ = false;
+    return !cancelled_;
+}
+
+void PackageWorker::End()
+{
+    {
+        std::lock_guard<std::mutex> lock(state_);
+        awaiting_ = false;
+        finished_ = true;
+    }
+    // Posted once the end can be seen, so that the window finds the worker
+    // finished when the message comes.
     post_(WorkerEvent::Finished);
-    std::lock_guard<std::mutex> lock(ending_);
-    finished_ = true;
-    ended_.notify_all();
+    changed_.notify_all();
+}
+
+bool PackageWorker::StartUnlessCancelled(const std::function<bool()>& start)
+{
+    std::lock_guard<std::mutex> lock(launching_);
+    return !cancelled_ && start();
 }
 
 void PackageWorker::SetProgress(int percent)

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <new>
+#include <thread>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -105,21 +108,26 @@ struct FakeSystem {
             }
             owner->OnDownloadFinished(done == body.size());
         };
-        s.launch = [this](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest&) {
+        s.launch = [this](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest&,
+                          LaunchGate& gate) {
             launches.push_back(path);
             seen = received;
-            return launchResult;
+            return gate.StartUnlessCancelled([this] { return launchResult; });
         };
         s.remove = [this](const std::wstring& path) { removed.push_back(path); };
         return s;
     }
+    // Records the events and, like the window, confirms a whole download.
     std::function<void(WorkerEvent)> Post()
     {
         return [this](WorkerEvent e) {
             std::lock_guard<std::mutex> guard(lock);
             events.push_back(e);
+            if (e == WorkerEvent::Downloaded && worker)
+                worker->ConfirmDownloaded();
         };
     }
+    PackageWorker* worker = nullptr;
     size_t Count(WorkerEvent e) { return size_t(std::count(events.begin(), events.end(), e)); }
 };
 
@@ -128,6 +136,7 @@ TEST(PackageWorker, VerifiedDownloadIsLaunchedOnceAndFinishedComesLast)
     FakeSystem fake;
     fake.body = std::string(5000, 'p');
     PackageWorker worker(fake.Services(), fake.Post());
+    fake.worker = &worker;
     ASSERT_TRUE(worker.Start(L"http://host/p.exe", L"C:\\Temp\\p.exe", UpdateManifest()));
     EXPECT_FALSE(worker.Start(L"http://host/p.exe", L"C:\\Temp\\p.exe", UpdateManifest()));
     worker.Join();
@@ -136,7 +145,8 @@ TEST(PackageWorker, VerifiedDownloadIsLaunchedOnceAndFinishedComesLast)
     EXPECT_EQ(fake.seen.md5Hex, Md5Hex(fake.body));
     EXPECT_TRUE(worker.Launched());
     EXPECT_EQ(worker.LatestPercent(), 100);
-    ASSERT_FALSE(fake.events.empty());
+    ASSERT_GE(fake.events.size(), 2u);
+    EXPECT_EQ(fake.events[fake.events.size() - 2], WorkerEvent::Downloaded);
     EXPECT_EQ(fake.events.back(), WorkerEvent::Finished);
     EXPECT_EQ(fake.Count(WorkerEvent::Finished), 1u);
 
@@ -146,6 +156,7 @@ TEST(PackageWorker, VerifiedDownloadIsLaunchedOnceAndFinishedComesLast)
     UpdateManifest manifest;
     manifest.fileMd5 = Md5Hex(fake.body);
     PackageWorker second(announced.Services(), announced.Post());
+    announced.worker = &second;
     ASSERT_TRUE(second.Start(L"u", L"p", manifest));
     second.Join();
     EXPECT_EQ(announced.seen.size, 5000u);
@@ -183,6 +194,7 @@ TEST(PackageWorker, ProgressIsPostedOnlyWhenThePercentageChanges)
     FakeSystem fake;
     fake.body = std::string(100u << 20, 'p'); // 102,400 pieces
     PackageWorker worker(fake.Services(), fake.Post());
+    fake.worker = &worker;
     worker.Start(L"u", L"p", UpdateManifest());
     worker.Join();
     EXPECT_LE(fake.Count(WorkerEvent::Progress), 101u);
@@ -226,31 +238,106 @@ TEST(PackageWorker, TellsTheAnnouncedSizeAndIsWaitedForWithABound)
 
 // A body without a length ends with its connection, which a reset can fake:
 // the worker takes one only when the answer gives something to check it by.
-TEST(PackageWorker, TakesABodyWithoutLengthOnlyWhenItCanBeChecked)
+// A transfer is continued without a validator only when the whole file is
+// checked: by an announced MD5 or a vendor signature, not by a size.
+TEST(PackageWorker, TellsTheDownloadWhatCanBeChecked)
 {
     const struct {
         const char* what;
         UpdateManifest manifest;
+        bool signature;
         bool takes;
+        bool checksWholeFile;
     } cases[] = {
-        {"size and MD5", Announced(7, Md5Hex("x")), true},
-        {"size only", Announced(7, ""), true},
-        {"MD5 only", Announced(0, Md5Hex("x")), true},
-        {"nothing", Announced(0, ""), false},
-        {"negative size, malformed MD5", Announced(-1, "xyz"), false},
+        {"size and MD5", Announced(7, Md5Hex("x")), false, true, true},
+        {"size only", Announced(7, ""), false, true, false},
+        {"MD5 only", Announced(0, Md5Hex("x")), false, true, true},
+        {"nothing", Announced(0, ""), false, false, false},
+        {"nothing, but a vendor signature", Announced(0, ""), true, false, true},
+        {"negative size, malformed MD5", Announced(-1, "xyz"), false, false, false},
     };
     for (const auto& c : cases) {
-        bool takes = !c.takes;
+        bool takes = !c.takes, checks = !c.checksWholeFile;
         PackageServices services;
         services.download = [&](const std::wstring&, const std::wstring&, IDownloadOwner* owner) {
             takes = owner->TakesBodyWithoutLength();
+            checks = owner->ChecksWholeFile();
             owner->OnDownloadFinished(false);
         };
         services.remove = [](const std::wstring&) {};
+        services.checksSignature = c.signature;
         PackageWorker worker(services, [](WorkerEvent) {});
         worker.Start(L"u", L"p", c.manifest);
         worker.Join();
         EXPECT_EQ(takes, c.takes) << c.what;
+        EXPECT_EQ(checks, c.checksWholeFile) << c.what;
+    }
+}
+
+// A close returns at once wherever the worker is after the download: while
+// it waits for the window to show the end, or in the middle of checking a
+// package; nothing starts after it. The check here would take 20 s.
+TEST(PackageWorker, ACloseWaitsForNoCheckAndNothingStartsAfterIt)
+{
+    for (const bool duringTheCheck : {false, true}) {
+        SCOPED_TRACE(duringTheCheck ? "during the check" : "before the window showed the end");
+        FakeSystem fake;
+        fake.body = std::string(5000, 'p');
+        std::atomic<bool> checking{false}, started{false};
+        PackageServices services = fake.Services();
+        services.launch = [&](const std::wstring&, const ReceivedPackage&, const UpdateManifest&, LaunchGate& gate) {
+            checking = true;
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (!gate.IsCancelled() && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            started = gate.StartUnlessCancelled([] { return true; });
+            return started.load();
+        };
+        PackageWorker worker(services, fake.Post());
+        fake.worker = duringTheCheck ? &worker : nullptr;
+        worker.Start(L"u", L"p", UpdateManifest());
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!(duringTheCheck ? checking.load() : worker.AwaitsConfirmation()) &&
+               std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        const auto before = std::chrono::steady_clock::now();
+        worker.Cancel();
+        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5));
+        worker.Join();
+        EXPECT_EQ(checking.load(), duringTheCheck);
+        EXPECT_FALSE(started.load());
+        EXPECT_FALSE(worker.Launched());
+        // The check removes what it refused; before it, the worker does.
+        EXPECT_EQ(fake.removed.size(), duringTheCheck ? 0u : 1u);
+        EXPECT_EQ(fake.Count(WorkerEvent::Finished), 1u);
+    }
+}
+
+// An exception would end the process: it ends the work as a failed
+// download instead, with nothing started and no file left.
+TEST(PackageWorker, AnExceptionEndsTheWorkAsAFailedDownload)
+{
+    for (const bool inTheCheck : {false, true}) {
+        FakeSystem fake;
+        fake.body = "package";
+        PackageServices services = fake.Services();
+        if (inTheCheck) {
+            services.launch = [](const std::wstring&, const ReceivedPackage&, const UpdateManifest&,
+                                 LaunchGate&) -> bool { throw std::bad_alloc(); };
+        } else {
+            services.download = [](const std::wstring&, const std::wstring&, IDownloadOwner*) {
+                throw std::bad_alloc();
+            };
+        }
+        PackageWorker worker(services, fake.Post());
+        fake.worker = &worker;
+        worker.Start(L"u", L"p", UpdateManifest());
+        worker.Join();
+        EXPECT_FALSE(worker.Launched()) << inTheCheck;
+        EXPECT_EQ(fake.removed.size(), inTheCheck ? 1u : 0u) << inTheCheck;
+        ASSERT_FALSE(fake.events.empty());
+        EXPECT_EQ(fake.events.back(), WorkerEvent::Finished) << inTheCheck;
+        EXPECT_TRUE(worker.HasFinished());
     }
 }
 

@@ -56,6 +56,7 @@ public:
 struct Launch {
     std::wstring path;
     uint64_t size;
+    bool buttonsEnabled; // when the start was asked for
 };
 
 class UpdateWindowFlow : public ::testing::Test {
@@ -88,9 +89,11 @@ protected:
             downloads.push_back(url + L"|" + path);
             download(owner);
         };
-        services.launch = [this](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest&) {
-            launches.push_back({path, received.size});
-            return launchResult;
+        services.launch = [this](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest&,
+                                 LaunchGate& gate) {
+            // The window gave the buttons back before it let the worker go on.
+            launches.push_back({path, received.size, Enabled(L"CloseNormal") && Enabled(L"MinNormal")});
+            return gate.StartUnlessCancelled([this] { return launchResult; });
         };
         services.remove = [this](const std::wstring& path) { removed.push_back(path); };
         window = new CountingWindow(check, services); // never deleted, like the program's window
@@ -154,6 +157,12 @@ TEST_F(UpdateWindowFlow, ProgressOfALargePackageIsCoalescedAndTheVerifiedPackage
     };
     Open(true);
     EXPECT_TRUE(window->Find(L"progressbody")->IsVisible());
+    // Any program can post the worker's messages: before its end they change nothing.
+    PostMessageW(window->GetHWND(), kWorkerDownloadedMessage, 0, 0);
+    PostMessageW(window->GetHWND(), kWorkerFinishedMessage, 0, 0);
+    const auto forged = Clock::now();
+    PumpUntil([&] { return Clock::now() - forged > std::chrono::milliseconds(200); });
+    EXPECT_FALSE(window->WorkerFinished());
     EXPECT_FALSE(Enabled(L"CloseNormal"));
     EXPECT_FALSE(Enabled(L"MinNormal"));
     go.set_value();
@@ -170,6 +179,7 @@ TEST_F(UpdateWindowFlow, ProgressOfALargePackageIsCoalescedAndTheVerifiedPackage
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].path, L"C:\\temp\\Ferncastle_1.0.0.2_1001.exe");
     EXPECT_EQ(launches[0].size, 100ull * 1024 * 1024);
+    EXPECT_TRUE(launches[0].buttonsEnabled);
     EXPECT_TRUE(window->Launched());
     EXPECT_TRUE(IsWindow(window->GetHWND()));
 }
@@ -247,8 +257,9 @@ TEST_F(UpdateWindowFlow, WorkerMessagesStayClearOfTheToolkitsOwn)
 {
     EXPECT_NE(kWorkerProgressMessage, 0x8001u);
     EXPECT_NE(kWorkerFinishedMessage, 0x8001u);
+    EXPECT_NE(kWorkerDownloadedMessage, 0x8001u);
     EXPECT_GE(kWorkerProgressMessage, static_cast<UINT>(WM_APP));
-    EXPECT_LE(kWorkerFinishedMessage, 0xBFFFu);
+    EXPECT_LE(kWorkerDownloadedMessage, 0xBFFFu);
 }
 
 } // namespace

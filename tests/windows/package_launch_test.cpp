@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,15 @@
 #include "test_signer.h"
 
 namespace {
+
+// Cancelled once it has been asked `checksBeforeCancel` times.
+class CountingGate : public LaunchGate {
+public:
+    bool IsCancelled() const override { return ++checks > checksBeforeCancel; }
+    bool StartUnlessCancelled(const std::function<bool()>& start) override { return !IsCancelled() && start(); }
+    int checksBeforeCancel = 1 << 30;
+    mutable int checks = 0;
+};
 
 class PackageLaunch : public ::testing::Test {
 protected:
@@ -35,7 +45,7 @@ protected:
     // Starts nothing; records the call and whether the file could be changed meanwhile.
     bool Launch(const ReceivedPackage& received, const UpdateManifest& manifest)
     {
-        return LaunchVerifiedPackage(path_, received, manifest, vendorKey_, [this](const std::wstring& path) {
+        return LaunchVerifiedPackage(path_, received, manifest, vendorKey_, gate_, [this](const std::wstring& path) {
             starts_.push_back(path);
             HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, 0, nullptr);
@@ -56,6 +66,7 @@ protected:
 
     std::string bytes_ = std::string(3000, 'x') + "installer";
     std::string vendorKey_; // none: the digest and size decide alone
+    CountingGate gate_;
     std::wstring path_;
     std::vector<std::wstring> starts_;
     bool writableWhileStarting_ = true;
@@ -94,6 +105,24 @@ TEST_F(PackageLaunch, AnyMismatchRemovesTheFileWithoutStartingIt)
         EXPECT_FALSE(Launch(c.received, c.manifest)) << c.what;
         EXPECT_TRUE(starts_.empty()) << c.what;
         EXPECT_FALSE(Exists()) << c.what;
+    }
+}
+
+// A close stops the check between two blocks, or just before the start:
+// nothing starts and the file goes. 200 KiB are read in four 64 KiB blocks
+// and a last empty read, then started: six questions in all.
+TEST_F(PackageLaunch, ACloseStopsTheCheckBetweenBlocks)
+{
+    bytes_ = std::string(200 * 1024, 'b');
+    for (const int checks : {0, 2, 4, 5}) {
+        Write(bytes_);
+        starts_.clear();
+        gate_.checks = 0;
+        gate_.checksBeforeCancel = checks;
+        EXPECT_FALSE(Launch(Received(bytes_), Announced(int64_t(bytes_.size()), Md5Hex(bytes_)))) << checks;
+        EXPECT_TRUE(starts_.empty()) << checks;
+        EXPECT_FALSE(Exists()) << checks;
+        EXPECT_EQ(gate_.checks, checks + 1) << "asked once after the cancel, then stopped";
     }
 }
 

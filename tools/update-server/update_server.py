@@ -37,10 +37,20 @@ NAME[:ARG] applies one to every request that names none. Names:
   html-200          serve an HTML error page, padded to the package's
                     length, as 200
   overlay N         serve the package followed by N more bytes
+  switch            after the first GET of a package, serve other bytes of
+                    the same length (each byte XOR 0xFF) an hour newer, so
+                    under another ETag and Last-Modified: a release
+                    replaced between requests
+  no-validators     send neither ETag nor Last-Modified
+  weak-etag         send the ETag as a weak one (W/"..."), which never
+                    matches an If-Range
+  ignore-if-range   answer a Range request whatever its If-Range says
 
-Packages are served with Range support (206 and Content-Range). Every
-request is logged once it is answered: method, raw target, any Range and the
-body bytes sent (null when the client went away first, with the bytes
+Packages are served with Range support (206 and Content-Range), a strong
+ETag (from the file's time and length) and a Last-Modified, and
+honour If-Range: when it names neither, the whole package comes with 200.
+Every request is logged once it is answered: method, raw target, any Range
+and If-Range, and the body bytes sent (null when the client went away first, with the bytes
 written to the connection until then); an update-information request also
 with what the server made of the query. A connection that opens with
 a TLS handshake record is logged as {"tls": true} and closed.
@@ -59,6 +69,7 @@ passes it on.
 import argparse
 import base64
 import binascii
+import email.utils
 import hashlib
 import json
 import os
@@ -80,7 +91,10 @@ FAULTS_WITH_ARG = {
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
     "deep-answer", "wrong-types", "redirect", "head-fail", "head-500", "html-200", "endless", "offer-body",
+    "switch", "no-validators", "weak-etag", "ignore-if-range",
 }
+
+INVERTED = bytes(b ^ 0xFF for b in range(256))
 
 # Answer codes of this server.
 CODE_OK = 0
@@ -131,6 +145,7 @@ class Server(ThreadingHTTPServer):
         self.log_lock = threading.Lock()
         self.cut_lock = threading.Lock()
         self.cuts = {}  # package path -> bodies cut so far
+        self.switched = set()  # package paths whose first GET has been answered
 
     def load_catalogue(self):
         if not self.args.catalogue:
@@ -196,6 +211,8 @@ class Handler(BaseHTTPRequestHandler):
         record = {"time": time.time(), "method": self.command, "path": self.path}
         if self.headers.get("Range"):
             record["range"] = self.headers["Range"]
+        if self.headers.get("If-Range"):
+            record["ifRange"] = self.headers["If-Range"]
         self.pending_record = record
         try:
             self.answer(head, path, faults, record)
@@ -251,13 +268,22 @@ class Handler(BaseHTTPRequestHandler):
                 body = b"<html><body><h1>404</h1></body></html>"
                 self.send_body(404, "text/html", body, head, {})
                 return
-            self.send_package(data, head, faults, parsed.path)
+            self.send_package(data, head, faults, parsed.path, self.package_time(name))
             return
         self.send_body(404, "text/html", b"<html><body>not here</body></html>", head, {})
 
-    def send_package(self, data, head, faults, key):
-        """Serves a package, honouring a Range request unless told not to."""
+    def send_package(self, data, head, faults, key, mtime):
+        """Serves a package with its validators, honouring a Range request
+        (and its If-Range) unless told not to."""
         faults = dict(faults)
+        switched = False
+        if "switch" in faults and not head:
+            with self.server.cut_lock:
+                switched = key in self.server.switched
+                self.server.switched.add(key)
+        if switched:
+            data = data.translate(INVERTED)
+            mtime += 3600
         if "overlay" in faults:
             data = data + b"\0" * int(faults["overlay"])
         if "html-200" in faults:
@@ -272,9 +298,21 @@ class Handler(BaseHTTPRequestHandler):
                 if done < int(times or "1"):
                     self.server.cuts[key] = done + 1
                     faults["drop-after"] = count
+        validators = {}
+        if "no-validators" not in faults:
+            etag = f'"{mtime:x}-{len(data):x}"'
+            validators["ETag"] = "W/" + etag if "weak-etag" in faults else etag
+            validators["Last-Modified"] = email.utils.formatdate(mtime, usegmt=True)
         wanted = self.headers.get("Range")
+        if_range = self.headers.get("If-Range")
+        if if_range and "ignore-if-range" not in faults:
+            # Entity tags compare strongly: a weak one never matches.
+            current = validators.get("ETag", "") if if_range.startswith(('"', "W/")) else validators.get(
+                "Last-Modified", "")
+            if if_range.startswith("W/") or if_range != current:
+                wanted = None
         if not wanted or "no-range" in faults:
-            return self.send_body(200, "application/octet-stream", data, head, faults)
+            return self.send_body(200, "application/octet-stream", data, head, faults, validators)
         match = re.fullmatch(r"bytes=(\d+)-(\d*)", wanted.strip())
         start = int(match.group(1)) if match else len(data)
         if "shift-range" in faults:
@@ -287,8 +325,12 @@ class Handler(BaseHTTPRequestHandler):
             self.end_headers()
             self.log_pending()
             return
-        extra = {"Content-Range": f"bytes {start}-{end}/{len(data)}"}
+        extra = dict(validators, **{"Content-Range": f"bytes {start}-{end}/{len(data)}"})
         return self.send_body(206, "application/octet-stream", data[start : end + 1], head, faults, extra)
+
+    def package_time(self, name):
+        base = os.path.realpath(self.server.args.packages or ".")
+        return int(os.path.getmtime(os.path.join(base, name)))
 
     def read_package(self, name, head=False):
         base = os.path.realpath(self.server.args.packages or ".")
