@@ -172,8 +172,8 @@ constexpr int kResumeRetries = 3;
 // transfer fails.
 class PackageTransfer {
 public:
-    PackageTransfer(HINTERNET connection, const wchar_t* path, DWORD flags, HANDLE file, Length length,
-                    Length limit, IDownloadOwner* owner, DWORD rateWindowMs)
+    PackageTransfer(HINTERNET connection, const wchar_t* path, DWORD flags, HANDLE file, Length length, Length limit,
+                    IDownloadOwner* owner, DWORD rateWindowMs)
         : connection_(connection), path_(path), flags_(flags), file_(file), length_(length), limit_(limit),
           owner_(owner), rate_(kMinBytesPerRateWindow, rateWindowMs, GetTickCount64())
     {
@@ -188,7 +188,8 @@ public:
         for (int retry = 0; outcome == Outcome::Broken && retry < kResumeRetries; ++retry) {
             if (!Pause(1000u << retry) || !rate_.Holds(GetTickCount64()))
                 return false;
-            WinHttpHandle again(SendRequest(connection_, L"GET", path_, flags_, resumable_ ? ResumeHeaders() : std::wstring()));
+            WinHttpHandle again(
+                SendRequest(connection_, L"GET", path_, flags_, resumable_ ? ResumeHeaders() : std::wstring()));
             if (owner_->IsCancelled())
                 return false;
             if (!again)
@@ -257,8 +258,14 @@ private:
         while (!known || received_ < length_) {
             if (owner_->IsCancelled())
                 return Outcome::Failed;
-            DWORD read = 0;
-            const bool ok = WinHttpReadData(answer, buffer.data(), kPieceSize, &read) != FALSE;
+            // Only what has arrived: a read waits until its buffer is full,
+            // and a server trickling a byte at a time would hold it for far
+            // longer than the rate's window.
+            DWORD available = 0, read = 0;
+            bool ok = WinHttpQueryDataAvailable(answer, &available) != FALSE;
+            if (ok && available > 0)
+                ok = WinHttpReadData(answer, buffer.data(), available < kPieceSize ? available : kPieceSize, &read) !=
+                     FALSE;
             if (!rate_.Arrived(ok ? read : 0, GetTickCount64()))
                 return Outcome::Failed;
             if (!ok)

@@ -27,15 +27,25 @@ enum class Outcome { NothingStarted, StartedOnce };
 enum class Local { None, TempMissing, TempIsAFile, TargetHeld };
 
 // When the window is closed: once the updater has settled (its buttons
-// answer again), or while its download waits on a silent server.
-enum class Close { WhenSettled, WhileWaiting };
+// answer again), while its download waits on a silent server, or once the
+// download has let go of the whole file, as the check reads it.
+enum class Close { WhenSettled, WhileWaiting, WhileChecking };
 
 // What a few rows change about the offer or check besides.
 enum class Extra {
     None,
-    NoMd5,       // the offer names no MD5
-    AnswerBound, // the server wrote far less of the update answer than it had
+    NoMd5,           // the offer names no MD5
+    AnswerBound,     // the server wrote far less of the update answer than it had
+    ShortRateWindow, // the download's rate is taken over kShortRateWindow
 };
+
+// The package served: the stand-in installer; the same followed by 64 KiB
+// of zeros, which the server's "switch" turns into another runnable release;
+// or the same followed by kLargePadding zeros, whose check takes seconds:
+// that row runs the build with a vendor key, which takes a SHA-256 besides
+// the MD5 (nothing is signed, so a check that ran to its end starts nothing
+// either; the close must not wait for it, nor leave the file behind).
+enum class Package { Installer, Switchable, Large };
 
 struct Row {
     const char* name;
@@ -52,6 +62,7 @@ struct Row {
     const char* userSees;
     Outcome outcome;
     Extra extra = Extra::None;
+    Package package = Package::Installer;
 };
 
 // A failing row is named, not dumped as bytes.
@@ -66,6 +77,9 @@ const long long kReal = -1;
 const long long kNone = 0;
 const long long kSeveralGigabytes = 5000000000LL;
 const wchar_t kLongWait[] = L"30000";
+const wchar_t kShortRateWindow[] = L"6000";
+const size_t kSwitchablePadding = 64 * 1024;
+const size_t kLargePadding = size_t(1) << 30;
 
 // clang-format off
 const Row kRows[] = {
@@ -122,6 +136,24 @@ const Row kRows[] = {
     {"BodyCutOnceWithoutRangesIsFetchedAgain", kServer, "{server}/fault/cut/5000/fault/no-range/packages/{package}",
      kReal, Local::None, Close::WhenSettled, 30, 10, "the bar pauses, restarts, 100%, the installer starts",
      Outcome::StartedOnce},
+    // A release replaced behind the server between the first request and
+    // the resume, cut in the middle of the part that differs: the file is
+    // never stitched from both.
+    {"ResumeAcrossAReplacedRelease", kServer,
+     "{server}/fault/switch/{installer}/fault/cut/{middle}/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "the bar pauses, restarts, 100%, the new release starts", Outcome::StartedOnce,
+     Extra::NoMd5, Package::Switchable},
+    {"ResumeWithoutValidatorsAcrossAReplacedRelease", kServer,
+     "{server}/fault/no-validators/fault/switch/{installer}/fault/cut/{middle}/packages/{package}", kReal,
+     Local::None, Close::WhenSettled, 30, 10, "the bar pauses, restarts, 100%, the new release starts",
+     Outcome::StartedOnce, Extra::NoMd5, Package::Switchable},
+    {"StitchedResumeIsCaughtByTheMd5", kServer,
+     "{server}/fault/no-validators/fault/switch/{installer}/fault/cut/{middle}/packages/{package}", kReal,
+     Local::None, Close::WhenSettled, 30, 10, "the bar pauses, then 100%, nothing starts", Outcome::NothingStarted,
+     Extra::None, Package::Switchable},
+    {"TrickleBelowTheRate", kServer, "{server}/fault/trickle/100/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 11, 10, "a bar that stops within the rate's window", Outcome::NothingStarted,
+     Extra::ShortRateWindow},
     {"LengthLongerThanBody", kServer, "{server}/fault/wrong-length/100/packages/{package}", kReal, Local::None,
      Close::WhenSettled, 30, 10, "a bar that stops", Outcome::NothingStarted},
     {"LengthShorterThanBody", kServer, "{server}/fault/wrong-length/-100/packages/{package}", kReal, Local::None,
@@ -161,6 +193,11 @@ const Row kRows[] = {
      Local::None, Close::WhileWaiting, 30, 8, "the window goes, the process with it", Outcome::NothingStarted},
     {"ClosedWhilePackageBodyStalls", kServer, "{server}/fault/stall-after/100000/packages/{package}", kReal,
      Local::None, Close::WhileWaiting, 30, 8, "the window goes, the process with it", Outcome::NothingStarted},
+    // A close while a package of 1 GiB is checked, which takes several
+    // seconds: the check stops at once, and the process ends within 1 s of
+    // the 2 s Wine takes to take the window off the screen.
+    {"ClosedDuringTheCheckOfALargePackage", kServer, kOwn, kReal, Local::None, Close::WhileChecking, 120, 3,
+     "the window goes at once, nothing starts", Outcome::NothingStarted, Extra::NoMd5, Package::Large},
 };
 // clang-format on
 
@@ -183,8 +220,11 @@ class FaultMatrix : public Updater, public ::testing::WithParamInterface<Row> {
 protected:
     static std::string PackageAddress(const char* pattern, const std::string& package, size_t size)
     {
-        const std::string address = Fill(Fill(Fill(pattern, "{server}", TestServer::Address()), "{package}", package),
-                                         "{size}", std::to_string(size));
+        const size_t installer = InstallerBytes().size();
+        std::string address = Fill(Fill(Fill(pattern, "{server}", TestServer::Address()), "{package}", package),
+                                   "{size}", std::to_string(size));
+        address = Fill(Fill(address, "{installer}", std::to_string(installer)), "{middle}",
+                       std::to_string(installer + kSwitchablePadding / 2));
         return address.find("://") == std::string::npos ? "http://" + address : address;
     }
 
@@ -216,13 +256,32 @@ protected:
         return !bodyStalls ||
                (GetFileAttributesExW(packagePath.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow >= 65536);
     }
+
+    // The download has closed the whole file: nothing writes it any more,
+    // and reading it shares with the check, which reads it the same way.
+    bool DownloadLetGo(size_t size)
+    {
+        HANDLE file =
+            CreateFileW(packagePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        LARGE_INTEGER length = {};
+        const bool whole = GetFileSizeEx(file, &length) && size_t(length.QuadPart) == size;
+        CloseHandle(file);
+        return whole;
+    }
 };
 
 TEST_P(FaultMatrix, Row)
 {
     const Row& row = GetParam();
     SCOPED_TRACE(std::string("the user sees: ") + row.userSees);
-    const std::string package = InstallerBytes();
+    const size_t padding = row.package == Package::Switchable ? kSwitchablePadding
+                           : row.package == Package::Large    ? kLargePadding
+                                                              : 0;
+    const std::string package = InstallerBytes() + std::string(padding, '\0');
+    // What the server's "switch" serves after its first answer.
+    const std::string switched = InstallerBytes() + std::string(padding, '\xFF');
     const std::string name = channel + ".exe";
     TestServer::WritePackage(name, package);
     Offer(name, row.packageUrl[0] ? PackageAddress(row.packageUrl, name, package.size()) : std::string(),
@@ -247,12 +306,19 @@ TEST_P(FaultMatrix, Row)
 
     SetEnvironmentVariableW(L"FERNCASTLE_DOWNLOAD_RECEIVE_TIMEOUT_MS",
                             row.close == Close::WhileWaiting ? kLongWait : nullptr);
+    SetEnvironmentVariableW(L"FERNCASTLE_DOWNLOAD_RATE_WINDOW_MS",
+                            row.extra == Extra::ShortRateWindow ? kShortRateWindow : nullptr);
+    if (row.package == Package::Large) {
+        ASSERT_TRUE(CopyFileW(Wide(FERNCASTLE_SIGNED_UPDATER).c_str(), exe.c_str(), FALSE));
+    }
     HANDLE process = Start();
     ASSERT_NE(process, nullptr);
     HWND window = WaitForWindow();
     ASSERT_NE(window, nullptr);
     if (row.close == Close::WhileWaiting) {
         ASSERT_TRUE(WaitFor([&] { return DownloadWaiting(); }, row.settleSeconds)) << NewLog();
+    } else if (row.close == Close::WhileChecking) {
+        ASSERT_TRUE(WaitFor([&] { return DownloadLetGo(package.size()); }, row.settleSeconds)) << NewLog();
     } else {
         ASSERT_TRUE(WaitFor([&] { return HasPainted(window); }, row.settleSeconds));
         if (row.outcome == Outcome::StartedOnce) {
@@ -284,7 +350,8 @@ TEST_P(FaultMatrix, Row)
         EXPECT_NE(installs.find(" /S\t"), std::string::npos) << installs;
         ASSERT_EQ(left.size(), 1u);
         EXPECT_EQ(temp + left[0], packagePath);
-        EXPECT_TRUE(ReadFile(packagePath) == package);
+        EXPECT_TRUE(ReadFile(packagePath) == (row.package == Package::Switchable ? switched : package))
+            << "the whole package, of one release";
         return;
     }
     EXPECT_EQ(CountOf(installs, "show="), 0) << installs;

@@ -23,14 +23,14 @@ TEST(ResumeValidator, IfRangeNamesAStrongTagElseTheDate)
         {L"W/\"a1b2\"", L"", L""},
         {L"", kDate, kDate},
         {L"", L"", L""},
-        {L"a1b2", kDate, kDate},                  // not quoted
-        {L"\"a\"b\"", L"", L""},                   // a quote inside
-        {L"\"a b\"", L"", L""},                    // a space inside
-        {L"\"", L"", L""},                         // one quote
-        {L"\"\"", L"", L"\"\""},                  // empty, but a tag
-        {L"\"a\r\nX-Injected: 1\"", L"", L""},     // a line break would add a header
+        {L"a1b2", kDate, kDate},               // not quoted
+        {L"\"a\"b\"", L"", L""},               // a quote inside
+        {L"\"a b\"", L"", L""},                // a space inside
+        {L"\"", L"", L""},                     // one quote
+        {L"\"\"", L"", L"\"\""},               // empty, but a tag
+        {L"\"a\r\nX-Injected: 1\"", L"", L""}, // a line break would add a header
         {L"", L"Tue, 01 Dec\r\nX-Injected: 1", L""},
-        {L"\"\u00e9\"", L"", L""},                 // not ASCII
+        {L"\"\u00e9\"", L"", L""}, // not ASCII
     };
     for (const auto& c : cases)
         EXPECT_EQ(ResumeValidator::Choose(c.etag, c.lastModified).IfRange(), c.ifRange)

@@ -30,12 +30,17 @@ TEST(TransferRateGuard, FailsWhenAnyWindowHoldsTooLittle)
         {"64 KiB at once, then 1 byte a second", {{1000, 64 * kKiB}, {30000, 1}, {60999, 1}, {61000, 1}}, 3},
         {"64 KiB within the first window", {{2000, 32 * kKiB}, {60000, 32 * kKiB}, {61000, 0}}, -1},
         {"1 KiB every 14 s (inside a 15 s receive time-out)",
-         {{15000, kKiB}, {29000, kKiB}, {43000, kKiB}, {57000, kKiB}, {71000, kKiB}}, 4},
+         {{15000, kKiB}, {29000, kKiB}, {43000, kKiB}, {57000, kKiB}, {71000, kKiB}},
+         4},
         // Nobody looked while nothing came; the burst at the end does not
         // hide the empty minute before it.
         {"64 KiB, nothing for two minutes, then 1 MiB", {{1000, 64 * kKiB}, {121000, 1024 * kKiB}}, 1},
         {"32 KiB every 20 s",
-         {{21000, 32 * kKiB}, {41000, 32 * kKiB}, {61000, 32 * kKiB}, {81000, 32 * kKiB}, {101000, 32 * kKiB},
+         {{21000, 32 * kKiB},
+          {41000, 32 * kKiB},
+          {61000, 32 * kKiB},
+          {81000, 32 * kKiB},
+          {101000, 32 * kKiB},
           {121000, 0}},
          -1},
     };

@@ -24,6 +24,7 @@ public:
     int restarts = 0;
     unsigned long long announced = 0;
     bool takesBodyWithoutLength = true;
+    bool checksWholeFile = false;
 
     void SetProgress(int percent) override { progress.push_back(percent); }
     void OnPieceWritten(const char*, size_t size) override { bytes += size; }
@@ -34,6 +35,7 @@ public:
     }
     unsigned long long AnnouncedSize() const override { return announced; }
     bool TakesBodyWithoutLength() const override { return takesBodyWithoutLength; }
+    bool ChecksWholeFile() const override { return checksWholeFile; }
     void OnDownloadFinished(bool done) override
     {
         ++finishedCalls;
@@ -193,29 +195,80 @@ size_t BytesSent(const std::string& package)
     return 0;
 }
 
-// A body broken off in the middle goes on from the bytes on disk; a server
-// that ignores ranges sends the whole package again, which is read once more,
-// and one that answers with another range is asked for the whole package.
+// What the first request after a break asked for: "tag" or "date" in
+// If-Range with its Range, "range" alone, or "whole" (no Range).
+std::string FirstResume(const std::string& package)
+{
+    int gets = 0;
+    for (const Json::Value& record : TestServer::LogRecords()) {
+        if (record["method"].asString() != "GET" || record["path"].asString().find(package) == std::string::npos ||
+            ++gets < 2)
+            continue;
+        if (!record.isMember("range"))
+            return "whole";
+        const std::string ifRange = record["ifRange"].asString();
+        return ifRange.empty() ? "range" : ifRange[0] == '"' ? "tag" : "date";
+    }
+    return "none";
+}
+
+// The other version of a package that the server's "switch" serves.
+std::string Switched(std::string bytes)
+{
+    for (char& c : bytes)
+        c = char(c ^ 0xFF);
+    return bytes;
+}
+
+// A body broken off in the middle goes on from the bytes on disk, from the
+// same version only: the resume names the first answer's validator, and a
+// server whose package changed sends the new one whole, which is read from
+// the start. Without a validator it goes on only when the whole file will
+// be checked. A server that ignores ranges sends the whole package again,
+// which is read once more, and one that answers with another range, or with
+// the rest of another version, is asked for the whole package.
 TEST_F(DownloadFileTest, BrokenTransferResumesOrStartsOver)
 {
+    enum class Ends { Same, Switched, Stitched };
     const struct {
         const char* name;
         const char* faults;
         size_t size;
+        bool checksWholeFile;
+        const char* resume;
         int restarts;
+        Ends file;
     } cases[] = {
-        {"resume.exe", "/fault/cut/7000000x2", 20u << 20, 0},
-        {"norange.exe", "/fault/no-range/fault/cut/1000000", 3u << 20, 1},
-        {"shifted.exe", "/fault/shift-range/1000/fault/cut/1000000", 3u << 20, 1},
+        {"resume.exe", "/fault/cut/7000000x2", 20u << 20, false, "tag", 0, Ends::Same},
+        {"norange.exe", "/fault/no-range/fault/cut/1000000", 3u << 20, false, "tag", 1, Ends::Same},
+        {"shifted.exe", "/fault/shift-range/1000/fault/cut/1000000", 3u << 20, false, "tag", 1, Ends::Same},
+        {"switched.exe", "/fault/switch/0/fault/cut/1000000", 3u << 20, false, "tag", 1, Ends::Switched},
+        {"weaktag.exe", "/fault/weak-etag/fault/switch/0/fault/cut/1000000", 3u << 20, false, "date", 1,
+         Ends::Switched},
+        {"ignored.exe", "/fault/ignore-if-range/fault/switch/0/fault/cut/1000000", 3u << 20, false, "tag", 1,
+         Ends::Switched},
+        {"unvalidated.exe", "/fault/no-validators/fault/switch/0/fault/cut/1000000", 3u << 20, false, "whole", 1,
+         Ends::Switched},
+        // The check at the start refuses this file.
+        {"checked.exe", "/fault/no-validators/fault/switch/0/fault/cut/1000000", 3u << 20, true, "range", 0,
+         Ends::Stitched},
     };
     for (const auto& c : cases) {
         const std::string bytes = Package(c.size);
         TestServer::WritePackage(c.name, bytes);
-        RecordingOwner owner = Download(std::string(c.faults) + "/packages/" + c.name);
+        RecordingOwner owner;
+        owner.checksWholeFile = c.checksWholeFile;
+        DownloadFile(AnsiToWide(TestServer::Url(std::string(c.faults) + "/packages/" + c.name)), AnsiToWide(target_),
+                     &owner);
         EXPECT_TRUE(owner.complete) << c.name;
+        EXPECT_EQ(FirstResume(c.name), c.resume) << c.name;
         EXPECT_EQ(owner.restarts, c.restarts) << c.name;
         EXPECT_EQ(owner.bytes, bytes.size()) << c.name;
-        EXPECT_TRUE(ReadFile(target_) == bytes) << c.name << ": the file is the package, byte for byte";
+        const std::string expected = c.file == Ends::Same ? bytes
+                                     : c.file == Ends::Switched
+                                         ? Switched(bytes)
+                                         : bytes.substr(0, 1000000) + Switched(bytes).substr(1000000);
+        EXPECT_TRUE(ReadFile(target_) == expected) << c.name << ": the file is the package, byte for byte";
         for (size_t i = 1; c.restarts == 0 && i < owner.progress.size(); ++i)
             ASSERT_LE(owner.progress[i - 1], owner.progress[i]) << "progress goes on from where it was";
     }
@@ -223,6 +276,23 @@ TEST_F(DownloadFileTest, BrokenTransferResumesOrStartsOver)
     const size_t sent = BytesSent("resume.exe");
     EXPECT_GE(sent, size_t(20) << 20);
     EXPECT_LT(sent, size_t(21) << 20);
+}
+
+// A server that keeps a transfer alive but never finishes it, one byte every
+// 100 ms, well inside every time-out: the download fails once a window
+// (here 3 s) has passed with less than 64 KiB, not when the body is done.
+TEST_F(DownloadFileTest, TooSlowATransferFails)
+{
+    TestServer::WritePackage("slow.exe", Package(100000));
+    SetEnvironmentVariableW(L"FERNCASTLE_DOWNLOAD_RATE_WINDOW_MS", L"3000");
+    const ULONGLONG start = GetTickCount64();
+    RecordingOwner owner = Download("/fault/trickle/100/packages/slow.exe");
+    const ULONGLONG took = GetTickCount64() - start;
+    SetEnvironmentVariableW(L"FERNCASTLE_DOWNLOAD_RATE_WINDOW_MS", nullptr);
+    EXPECT_FALSE(owner.complete);
+    EXPECT_GE(took, 3000u);
+    EXPECT_LT(took, 8000u);
+    EXPECT_FALSE(FileExists(target_));
 }
 
 TEST_F(DownloadFileTest, OneByteShortIsIncomplete)

@@ -37,10 +37,10 @@ NAME[:ARG] applies one to every request that names none. Names:
   html-200          serve an HTML error page, padded to the package's
                     length, as 200
   overlay N         serve the package followed by N more bytes
-  switch            after the first GET of a package, serve other bytes of
-                    the same length (each byte XOR 0xFF) an hour newer, so
-                    under another ETag and Last-Modified: a release
-                    replaced between requests
+  switch N          after the first GET of a package, serve other bytes of
+                    the same length (each byte from offset N on XOR 0xFF),
+                    an hour newer, so under another ETag and Last-Modified:
+                    a release replaced between requests
   no-validators     send neither ETag nor Last-Modified
   weak-etag         send the ETag as a weak one (W/"..."), which never
                     matches an If-Range
@@ -86,12 +86,12 @@ SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
 FAULTS_WITH_ARG = {
     "drop-after", "reset-after", "stall-after", "cut", "wrong-length", "length", "head-length", "pad-answer",
-    "shift-range", "overlay", "trickle",
+    "shift-range", "overlay", "trickle", "switch",
 }
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
     "deep-answer", "wrong-types", "redirect", "head-fail", "head-500", "html-200", "endless", "offer-body",
-    "switch", "no-validators", "weak-etag", "ignore-if-range",
+    "no-validators", "weak-etag", "ignore-if-range",
 }
 
 INVERTED = bytes(b ^ 0xFF for b in range(256))
@@ -282,7 +282,8 @@ class Handler(BaseHTTPRequestHandler):
                 switched = key in self.server.switched
                 self.server.switched.add(key)
         if switched:
-            data = data.translate(INVERTED)
+            at = int(faults["switch"])
+            data = data[:at] + data[at:].translate(INVERTED)
             mtime += 3600
         if "overlay" in faults:
             data = data + b"\0" * int(faults["overlay"])
@@ -402,13 +403,19 @@ class Handler(BaseHTTPRequestHandler):
             if release.get("channel", "*") not in ("*", params["channel"]):
                 continue
             package = release["package"]
-            data = self.read_package(package) or b""
             host, port = self.server.server_address[:2]
             url = release.get("downloadUrl") or f"http://{host}:{port}/packages/{urllib.parse.quote(package)}"
+            # The package is read only for what the entry does not announce:
+            # hashing a large one would keep the answer waiting.
+            if "fileMd5" in release:
+                md5 = release["fileMd5"]
+            else:
+                md5 = hashlib.md5(self.read_package(package) or b"").hexdigest()
+            size = release["fileSize"] if "fileSize" in release else len(self.read_package(package, True) or b"")
             offered = {
                 "downloadUrl": url,
-                "fileMd5": release.get("fileMd5", hashlib.md5(data).hexdigest()),
-                "fileSize": release.get("fileSize", len(data)),
+                "fileMd5": md5,
+                "fileSize": size,
                 "latestVersion": release.get("latestVersion", ""),
                 "updateType": release.get("updateType", 1),
                 "info": release.get("info", []),
