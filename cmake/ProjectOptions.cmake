@@ -21,6 +21,14 @@ if(FERNCASTLE_SANITIZE)
                                                       -fno-omit-frame-pointer)
   target_link_options(ferncastle_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(FERNCASTLE_TSAN)
+  if(FERNCASTLE_SANITIZE)
+    message(FATAL_ERROR "ThreadSanitizer cannot be combined with AddressSanitizer: use the tsan preset")
+  endif()
+  # Races between the download worker, the window and a close.
+  target_compile_options(ferncastle_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(ferncastle_options INTERFACE -fsanitize=thread)
+endif()
 if(FERNCASTLE_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   # Coverage instrumentation for the libraries too, so that the fuzz targets
   # are guided by the parsers' own branches, not just by their entry points.
