@@ -115,9 +115,8 @@ PackageServices MarkedPackageServices()
         download(url, path, owner);
         Mark("download_done");
     };
-    services.launch = [](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest,
-                         LaunchGate& gate) {
-        return LaunchVerifiedPackage(path, received, manifest, std::string(), gate, [](const std::wstring& verified) {
+    services.launch = [](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
+        return LaunchVerifiedPackage(offer, received, std::string(), gate, [](const std::wstring& verified) {
             Mark("verified");
             return StartPackage(verified);
         });

@@ -1,8 +1,9 @@
-// The signature check on arbitrary answers. The input's first three lines
-// are the public key, the signature and the package size; the rest is the
-// offered version. Base64 must have one reading, a check must never accept a
-// version outside plain ASCII, and a statement signed with the fuzzer's own
-// key must verify for exactly the fields it was made from.
+// The signature check on arbitrary answers. The input's first five lines
+// are the public key, the signature, the package size, the app id and the
+// channel; the rest is the offered version. Base64 must have one reading, a
+// check must never accept a text outside plain ASCII (or an app id with a
+// backslash), and a statement signed with the fuzzer's own key must verify
+// for exactly the fields it was made from.
 #include <sodium.h>
 
 #include <cstdint>
@@ -59,24 +60,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string key = NextLine(rest);
     const std::string signature = NextLine(rest);
     const uint64_t length = strtoull(NextLine(rest).c_str(), nullptr, 10);
-    const std::string& version = rest;
+    const std::string appId = NextLine(rest);
+    const std::string channel = NextLine(rest);
+    const SignedRelease release{appId, channel, rest};
     CheckCanonical(key);
     CheckCanonical(signature);
 
-    const SignatureVerdict verdict = CheckPackageSignature(key, signature, kSha256, length, version);
-    if (verdict == SignatureVerdict::Valid && !IsPlainAsciiVersion(version))
+    const bool plain = IsPlainAsciiText(appId) && appId.find('\\') == std::string::npos && IsPlainAsciiText(channel) &&
+                       IsPlainAsciiText(release.version);
+    const SignatureVerdict verdict = CheckPackageSignature(key, signature, release, kSha256, length);
+    if (verdict == SignatureVerdict::Valid && !plain)
         __builtin_trap();
 
     const std::string ours = Base64Encode(vendor.publicKey, sizeof vendor.publicKey);
-    const std::string signedHere = vendor.Sign(PackageStatement(kSha256, length, version));
-    const SignatureVerdict expected =
-        IsPlainAsciiVersion(version) ? SignatureVerdict::Valid : SignatureVerdict::VersionNotAscii;
-    if (CheckPackageSignature(ours, signedHere, kSha256, length, version) != expected)
+    const std::string signedHere = vendor.Sign(PackageStatement(release, kSha256, length));
+    const SignatureVerdict verdictHere = CheckPackageSignature(ours, signedHere, release, kSha256, length);
+    if ((verdictHere == SignatureVerdict::Valid) != plain)
         __builtin_trap();
     // The same signature over any other field is refused.
-    if (expected == SignatureVerdict::Valid &&
-        (CheckPackageSignature(ours, signedHere, kSha256, length + 1, version) != SignatureVerdict::Mismatch ||
-         CheckPackageSignature(ours, signedHere, kSha256, length, version + ".1") != SignatureVerdict::Mismatch))
+    if (plain && (CheckPackageSignature(ours, signedHere, release, kSha256, length + 1) != SignatureVerdict::Mismatch ||
+                  CheckPackageSignature(ours, signedHere, {appId, channel, release.version + ".1"}, kSha256, length) !=
+                      SignatureVerdict::Mismatch ||
+                  CheckPackageSignature(ours, signedHere, {appId, channel + "1", release.version}, kSha256, length) !=
+                      SignatureVerdict::Mismatch ||
+                  CheckPackageSignature(ours, signedHere, {appId + "1", channel, release.version}, kSha256, length) !=
+                      SignatureVerdict::Mismatch))
         __builtin_trap();
     return 0;
 }

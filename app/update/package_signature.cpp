@@ -11,21 +11,22 @@ const size_t kSignatureBase64Length = (crypto_sign_ed25519_BYTES + 2) / 3 * 4;
 
 } // namespace
 
-std::string PackageStatement(const std::string& sha256Hex, uint64_t size, const std::string& version)
+std::string PackageStatement(const SignedRelease& release, const std::string& sha256Hex, uint64_t size)
 {
-    return "ferncastle-package-v1\n" + sha256Hex + "\n" + std::to_string(size) + "\n" + version;
+    return "ferncastle-package-v2\n" + release.appId + "\n" + release.channel + "\n" + sha256Hex + "\n" +
+           std::to_string(size) + "\n" + release.version;
 }
 
-bool IsPlainAsciiVersion(const std::string& version)
+bool IsPlainAsciiText(const std::string& text)
 {
-    for (unsigned char c : version)
+    for (unsigned char c : text)
         if (c < 0x20 || c > 0x7E)
             return false;
     return true;
 }
 
 SignatureVerdict CheckPackageSignature(const std::string& publicKeyBase64, const std::string& signatureBase64,
-                                       const std::string& sha256Hex, uint64_t size, const std::string& version)
+                                       const SignedRelease& release, const std::string& sha256Hex, uint64_t size)
 {
     std::string key, signature;
     if (!Base64Decode(publicKeyBase64, key) || key.size() != crypto_sign_ed25519_PUBLICKEYBYTES)
@@ -38,18 +39,23 @@ SignatureVerdict CheckPackageSignature(const std::string& publicKeyBase64, const
         return SignatureVerdict::MalformedSignature;
     if (!Base64Decode(signatureBase64, signature) || signature.size() != crypto_sign_ed25519_BYTES)
         return SignatureVerdict::MalformedSignature;
+    // The product names a registry key of the rollback guard: no backslash.
+    if (!IsPlainAsciiText(release.appId) || release.appId.find('\\') != std::string::npos)
+        return SignatureVerdict::AppIdNotAscii;
+    if (!IsPlainAsciiText(release.channel))
+        return SignatureVerdict::ChannelNotAscii;
     // The version as the updater reads it: the whole answer was converted
     // to the ANSI code page, lossily (best-fit letters, "?" for what has
     // none). Still sound, as nothing starts unless the vendor signed exactly
     // this text over this package, whatever the answer said before the
     // conversion. The signer refuses "?", so that no signed version holds
     // the conversion's mark of a lost character.
-    if (!IsPlainAsciiVersion(version))
+    if (!IsPlainAsciiText(release.version))
         return SignatureVerdict::VersionNotAscii;
     // No sodium_init: checking a signature and hashing need none of what it
     // sets up (CPU dispatch, random numbers), and calling it would link the
     // implementations it chooses among into the program.
-    const std::string statement = PackageStatement(sha256Hex, size, version);
+    const std::string statement = PackageStatement(release, sha256Hex, size);
     const int verified =
         crypto_sign_ed25519_verify_detached(reinterpret_cast<const unsigned char*>(signature.data()),
                                             reinterpret_cast<const unsigned char*>(statement.data()), statement.size(),
@@ -57,11 +63,12 @@ SignatureVerdict CheckPackageSignature(const std::string& publicKeyBase64, const
     return verified == 0 ? SignatureVerdict::Valid : SignatureVerdict::Mismatch;
 }
 
-bool IsSignatureAccepted(const std::string& publicKeyBase64, const UpdateManifest& manifest, uint64_t size,
-                         const std::string& sha256Hex)
+bool IsSignatureAccepted(const std::string& publicKeyBase64, const UpdateManifest& manifest, const std::string& appId,
+                         const std::string& channel, uint64_t size, const std::string& sha256Hex)
 {
     if (publicKeyBase64.empty())
         return true;
-    return CheckPackageSignature(publicKeyBase64, manifest.fileSig, sha256Hex, size, manifest.latestVersion) ==
+    const SignedRelease release{appId, channel, manifest.latestVersion};
+    return CheckPackageSignature(publicKeyBase64, manifest.fileSig, release, sha256Hex, size) ==
            SignatureVerdict::Valid;
 }

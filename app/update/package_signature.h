@@ -10,31 +10,44 @@
 // public key starts only packages whose statement verifies, so that a server
 // or network that lies about the answer cannot have another package started.
 
-// The signed text: "ferncastle-package-v1\n" <SHA-256, lower-case hex> "\n"
-// <size, decimal> "\n" <version>.
-std::string PackageStatement(const std::string& sha256Hex, uint64_t size, const std::string& version);
+// What a signature binds besides the package's bytes: the product and the
+// channel this updater named in its own query (never values from the
+// answer), and the offered version.
+struct SignedRelease {
+    std::string appId;
+    std::string channel;
+    std::string version;
+};
 
-// Printable ASCII (space to "~"): the only versions a signed offer may carry,
+// The signed text: "ferncastle-package-v2\n" <appId> "\n" <channel> "\n"
+// <SHA-256, lower-case hex> "\n" <size, decimal> "\n" <version>. An empty
+// channel signs as an empty line.
+std::string PackageStatement(const SignedRelease& release, const std::string& sha256Hex, uint64_t size);
+
+// Printable ASCII (space to "~"): the only texts a signed offer may bind,
 // so that the statement has one byte form whatever the code page and no line
 // break can shift its fields.
-bool IsPlainAsciiVersion(const std::string& version);
+bool IsPlainAsciiText(const std::string& text);
 
 enum class SignatureVerdict {
     Valid,
     Missing,            // the answer carries no signature
     MalformedKey,       // the public key is not Base64 of 32 bytes
     MalformedSignature, // not Base64 of 64 bytes
+    AppIdNotAscii,      // or holding "\", which would name another registry key
+    ChannelNotAscii,
     VersionNotAscii,
     Mismatch, // well-formed, but not the key's signature over this statement
 };
 
-// Checks `signatureBase64` over the statement of the package with SHA-256
-// `sha256Hex` and `size` offered as `version`, against `publicKeyBase64`.
+// Checks `signatureBase64` over the statement of `release` with the package's
+// SHA-256 `sha256Hex` and `size`, against `publicKeyBase64`.
 SignatureVerdict CheckPackageSignature(const std::string& publicKeyBase64, const std::string& signatureBase64,
-                                       const std::string& sha256Hex, uint64_t size, const std::string& version);
+                                       const SignedRelease& release, const std::string& sha256Hex, uint64_t size);
 
 // The launch decision on the signature: a build without a vendor key (empty
 // `publicKeyBase64`) accepts every package, as the digest and size checks
-// alone decide then; a build with one accepts only a Valid signature.
-bool IsSignatureAccepted(const std::string& publicKeyBase64, const UpdateManifest& manifest, uint64_t size,
-                         const std::string& sha256Hex);
+// alone decide then; a build with one accepts only a Valid signature over the
+// offered version for the product and channel this updater asked for.
+bool IsSignatureAccepted(const std::string& publicKeyBase64, const UpdateManifest& manifest, const std::string& appId,
+                         const std::string& channel, uint64_t size, const std::string& sha256Hex);

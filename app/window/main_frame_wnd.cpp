@@ -100,7 +100,7 @@ void MainFrameWnd::StartWorker()
         return;
     }
     // A worker that cannot start posts Finished, which gives the buttons back.
-    m_worker->Start(m_offer.url, m_offer.path, m_offer.manifest);
+    m_worker->Start(m_offer);
 }
 
 void MainFrameWnd::ShowDownloadEnd()

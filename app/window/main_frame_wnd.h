@@ -16,13 +16,6 @@ class CControlUI;
 class CProgressUI;
 } // namespace SkinUI
 
-// What a check that offers an update leaves for the download.
-struct OfferedUpdate {
-    std::wstring url;
-    std::wstring path;
-    UpdateManifest manifest;
-};
-
 // The update check: true when a package is to be fetched, with `offer`
 // filled. Runs on the UI thread.
 using UpdateCheck = std::function<bool(OfferedUpdate& offer)>;

@@ -19,5 +19,7 @@ bool CheckForUpdate(OfferedUpdate& offer)
     offer.url = AnsiToWide(manifest.downloadUrl);
     offer.path = path;
     offer.manifest = manifest;
+    offer.appId = request.appId;
+    offer.channel = request.channel;
     return true;
 }

@@ -12,7 +12,9 @@
 #include "package_check.h"
 #include "package_name.h"
 #include "package_signature.h"
+#include "rollback_record.h"
 #include "sha256.h"
+#include "version_order.h"
 
 std::wstring PackagePath(const std::string& channel)
 {
@@ -79,10 +81,12 @@ bool Measure(HANDLE file, bool withSha256, const LaunchGate& gate, ReceivedPacka
 
 } // namespace
 
-bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest,
-                           const std::string& vendorKey, LaunchGate& gate,
-                           const std::function<bool(const std::wstring&)>& start)
+bool LaunchVerifiedPackage(const OfferedUpdate& offer, const ReceivedPackage& received, const std::string& vendorKey,
+                           LaunchGate& gate, const std::function<bool(const std::wstring&)>& start)
 {
+    const std::wstring& path = offer.path;
+    const UpdateManifest& manifest = offer.manifest;
+    const bool keyed = !vendorKey.empty();
     bool started = false;
     {
         // Read sharing only: from the check until the start nobody can write,
@@ -97,12 +101,17 @@ bool LaunchVerifiedPackage(const std::wstring& path, const ReceivedPackage& rece
         // through MD5, which a prepared file can collide with.
         ReceivedPackage found;
         std::string sha256Hex;
-        if (Measure(file.get(), !vendorKey.empty(), gate, found, sha256Hex) && found.size == received.size &&
+        if (Measure(file.get(), keyed, gate, found, sha256Hex) && found.size == received.size &&
             (received.md5Hex.empty() || found.md5Hex == received.md5Hex) &&
             MatchesAnnouncement(manifest, found.size, found.md5Hex) &&
-            IsSignatureAccepted(vendorKey, manifest, found.size, sha256Hex))
+            IsSignatureAccepted(vendorKey, manifest, offer.appId, offer.channel, found.size, sha256Hex) &&
+            (!keyed || PassesRollbackGuard(manifest.latestVersion, HighestStartedVersion(offer.appId, offer.channel))))
             started = gate.StartUnlessCancelled([&] { return start(path); });
     }
+    // Only what was started raises the guard: a refused or failed start
+    // leaves it where it was.
+    if (started && keyed)
+        RecordStartedVersion(offer.appId, offer.channel, manifest.latestVersion);
     if (!started)
         DeleteFileW(path.c_str());
     return started;
@@ -112,9 +121,8 @@ PackageServices WindowsPackageServices(const std::string& vendorKey)
 {
     PackageServices services;
     services.download = DownloadFile;
-    services.launch = [vendorKey](const std::wstring& path, const ReceivedPackage& received,
-                                  const UpdateManifest& manifest, LaunchGate& gate) {
-        return LaunchVerifiedPackage(path, received, manifest, vendorKey, gate);
+    services.launch = [vendorKey](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
+        return LaunchVerifiedPackage(offer, received, vendorKey, gate);
     };
     services.remove = [](const std::wstring& path) { DeleteFileW(path.c_str()); };
     services.checksSignature = !vendorKey.empty();

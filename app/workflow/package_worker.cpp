@@ -16,7 +16,7 @@ PackageWorker::~PackageWorker()
     Join();
 }
 
-bool PackageWorker::Start(const std::wstring& url, const std::wstring& path, const UpdateManifest& manifest)
+bool PackageWorker::Start(const OfferedUpdate& offer)
 {
     if (thread_.joinable())
         return false;
@@ -26,7 +26,7 @@ bool PackageWorker::Start(const std::wstring& url, const std::wstring& path, con
             return false;
     }
     try {
-        thread_ = std::thread(&PackageWorker::Run, this, url, path, manifest);
+        thread_ = std::thread(&PackageWorker::Run, this, offer);
         return true;
     } catch (...) {
         // No thread (std::system_error) or no memory for its arguments: the
@@ -76,17 +76,17 @@ void PackageWorker::ConfirmDownloaded()
     changed_.notify_all();
 }
 
-void PackageWorker::Run(const std::wstring& url, const std::wstring& path, const UpdateManifest& manifest)
+void PackageWorker::Run(const OfferedUpdate& offer)
 {
     try {
-        Work(url, path, manifest);
+        Work(offer);
     } catch (...) {
         // Out of memory, say: the download failed. An exception leaving the
         // thread would end the process. What the download left behind goes
         // with its handles; a whole file is not started, so it goes too.
         if (complete_ && !launched_) {
             try {
-                services_.remove(path);
+                services_.remove(offer.path);
             } catch (...) {
             }
         }
@@ -94,21 +94,22 @@ void PackageWorker::Run(const std::wstring& url, const std::wstring& path, const
     End();
 }
 
-void PackageWorker::Work(const std::wstring& url, const std::wstring& path, const UpdateManifest& manifest)
+void PackageWorker::Work(const OfferedUpdate& offer)
 {
+    const UpdateManifest& manifest = offer.manifest;
     announcedSize_ = manifest.fileSize > 0 ? static_cast<unsigned long long>(manifest.fileSize) : 0;
     hashing_ = !AnnouncesMd5(manifest);
     checkable_ = AnnouncesSizeOrDigest(manifest);
     checksWholeFile_ = AnnouncesMd5(manifest) || services_.checksSignature;
-    services_.download(url, path, this);
+    services_.download(offer.url, offer.path, this);
     if (!complete_)
         return; // an incomplete file was removed by the download
     if (hashing_)
         received_.md5Hex = md5_.HexDigest();
     if (WaitForConfirmation())
-        launched_ = services_.launch(path, received_, manifest, *this);
+        launched_ = services_.launch(offer, received_, *this);
     else
-        services_.remove(path);
+        services_.remove(offer.path);
 }
 
 bool PackageWorker::WaitForConfirmation()

@@ -13,6 +13,17 @@
 #include "md5.h"
 #include "update_manifest.h"
 
+// What a check that offers an update leaves for the download.
+struct OfferedUpdate {
+    std::wstring url;
+    std::wstring path;
+    UpdateManifest manifest;
+    // The product and channel this updater named in its query, as it sent
+    // them: what a vendor signature must have been made for.
+    std::string appId;
+    std::string channel;
+};
+
 // What arrived: its length and MD5, taken while it was written.
 struct ReceivedPackage {
     uint64_t size = 0;
@@ -37,12 +48,10 @@ public:
 struct PackageServices {
     // Downloads `url` into the file `path` (DownloadFile).
     std::function<void(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner)> download;
-    // Checks that the file at `path` holds exactly what was received and
+    // Checks that the offer's file holds exactly what was received and
     // matches the announcement, then starts it with "/S" through the gate;
     // true when started. Any other outcome removes the file.
-    std::function<bool(const std::wstring& path, const ReceivedPackage& received, const UpdateManifest& manifest,
-                       LaunchGate& gate)>
-        launch;
+    std::function<bool(const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate)> launch;
     // Removes the file at `path`, if there is one.
     std::function<void(const std::wstring& path)> remove;
     // Whether `launch` checks a vendor signature over the whole file.
@@ -75,7 +84,7 @@ public:
     // Starts the thread; false when one was started before, or when none
     // could be started, which ends the work at once as a failed download
     // (Finished is posted).
-    bool Start(const std::wstring& url, const std::wstring& path, const UpdateManifest& manifest);
+    bool Start(const OfferedUpdate& offer);
     // Stops the download between two pieces and the check between two
     // blocks. Once it has returned, nothing will be started: it waits at
     // most for a start already under way.
@@ -97,8 +106,8 @@ public:
     bool Launched() const { return launched_.load(); }
 
 private:
-    void Run(const std::wstring& url, const std::wstring& path, const UpdateManifest& manifest);
-    void Work(const std::wstring& url, const std::wstring& path, const UpdateManifest& manifest);
+    void Run(const OfferedUpdate& offer);
+    void Work(const OfferedUpdate& offer);
     // Posts Downloaded and waits for the window's answer; false when cancelled.
     bool WaitForConfirmation();
     void End();

@@ -228,19 +228,31 @@ TEST_F(Updater, StartWhileOnlyTheMutexIsHeldExitsAtOnce)
 }
 
 // The build that carries the test vendor key: an offer is started only when
-// its "fileSig" verifies over the downloaded file and the offered version.
+// its "fileSig" verifies over the downloaded file, the product and channel
+// the updater asked for and the offered version, and that version is no
+// lower than the highest it started. Its product is its own, and its
+// rollback record is cleared before and after.
 class SignedUpdater : public Updater {
 protected:
     void SetUp() override
     {
+        appId = "FerncastleE2ESigned";
+        RegDeleteTreeA(HKEY_CURRENT_USER, RecordKey().c_str());
         Updater::SetUp();
         ASSERT_TRUE(CopyFileW(Wide(FERNCASTLE_SIGNED_UPDATER).c_str(), exe.c_str(), FALSE));
     }
+    void TearDown() override
+    {
+        Updater::TearDown();
+        RegDeleteTreeA(HKEY_CURRENT_USER, RecordKey().c_str());
+    }
+    std::string RecordKey() const { return "Software\\Ferncastle\\Updater\\" + appId; }
 
-    // Offers `package` as version 2.0.0.1 with `fileSig`, or with none when empty.
-    void OfferSigned(const std::string& package, const std::string& fileSig)
+    // Offers `package` as `version` with `fileSig`, or with none when empty.
+    void OfferSigned(const std::string& package, const std::string& version, const std::string& fileSig)
     {
         Json::Value release = Release(package);
+        release["latestVersion"] = version;
         if (!fileSig.empty())
             release["fileSig"] = fileSig;
         WriteCatalogueOf(release);
@@ -257,30 +269,39 @@ protected:
     }
 };
 
-TEST_F(SignedUpdater, StartsOnlyWhatTheVendorSigned)
+TEST_F(SignedUpdater, StartsOnlyWhatTheVendorSignedAndNeverAnOlderRelease)
 {
     const std::string bytes = InstallerBytes();
     std::string otherBytes = bytes;
     otherBytes[otherBytes.size() / 2] ^= 0x55;
     const TestSigner vendor;
     const TestSigner stranger(std::string(32, 's'));
+    auto sign = [&](const std::string& version) { return vendor.SignPackage(bytes, appId, channel, version); };
     const struct {
         const char* what;
+        const char* version;
         std::string fileSig;
         bool started;
     } rows[] = {
-        {"signed by another key", stranger.SignPackage(bytes, "2.0.0.1"), false},
-        {"signature over another package", vendor.SignPackage(otherBytes, "2.0.0.1"), false},
-        {"signature over another size", vendor.SignPackage(bytes, "2.0.0.1", int64_t(bytes.size()) + 1), false},
-        {"signature over another version", vendor.SignPackage(bytes, "2.0.0.0"), false},
-        {"no signature", "", false},
-        // Last: the started installer is not overwritten while it may run.
-        {"signed", vendor.SignPackage(bytes, "2.0.0.1"), true},
+        {"signed by another key", "2.0.0.1", stranger.SignPackage(bytes, appId, channel, "2.0.0.1"), false},
+        {"signature over another package", "2.0.0.1", vendor.SignPackage(otherBytes, appId, channel, "2.0.0.1"), false},
+        {"signature over another size", "2.0.0.1",
+         vendor.SignPackage(bytes, appId, channel, "2.0.0.1", int64_t(bytes.size()) + 1), false},
+        {"signature over another version", "2.0.0.1", sign("2.0.0.0"), false},
+        {"no signature", "2.0.0.1", "", false},
+        {"the first form of the statement", "2.0.0.1", vendor.SignPackageV1(bytes, "2.0.0.1"), false},
+        {"signed for another channel", "2.0.0.1", vendor.SignPackage(bytes, appId, channel + "beta", "2.0.0.1"), false},
+        {"signed for another product", "2.0.0.1", vendor.SignPackage(bytes, "Ferncastle", channel, "2.0.0.1"), false},
+        {"signed", "2.0.0.1", sign("2.0.0.1"), true},
+        {"signed, older than the one started", "2.0.0.0", sign("2.0.0.0"), false},
+        {"signed, the one started again", "2.0.0.1", sign("2.0.0.1"), true},
     };
     TestServer::WritePackage("signed.exe", bytes);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        OfferSigned("signed.exe", row.fileSig);
+        // A started installer may still hold its file: gone before the next download.
+        ASSERT_TRUE(WaitFor([&] { return !FileExists(packagePath) || DeleteFileW(packagePath.c_str()); }, 20));
+        OfferSigned("signed.exe", row.version, row.fileSig);
         const size_t logFrom = TestServer::LogLines().size();
         HANDLE process = Start();
         ASSERT_NE(process, nullptr);

@@ -93,7 +93,7 @@ protected:
         exe = folder + L"FerncastleUpdate.exe";
         ASSERT_TRUE(CopyFileW(Wide(FERNCASTLE_UPDATER).c_str(), exe.c_str(), FALSE));
         std::ofstream((folder + L"Config.cfg").c_str())
-            << "[AppInfo]\r\nAppId=" << kAppId << "\r\nChannelID=" << channel << "\r\n";
+            << "[AppInfo]\r\nAppId=" << appId << "\r\nChannelID=" << channel << "\r\n";
         packagePath = temp + L"Ferncastle_1.0.0.2_" + Wide(channel) + L".exe";
         installLog = folder + L"install.log";
         logStart = TestServer::LogLines().size();
@@ -131,7 +131,7 @@ protected:
     Json::Value Release(const std::string& package) const
     {
         Json::Value release;
-        release["appId"] = kAppId;
+        release["appId"] = appId;
         release["channel"] = channel;
         release["package"] = package;
         release["latestVersion"] = "2.0.0.1";
@@ -253,6 +253,7 @@ protected:
         return names;
     }
 
+    std::string appId = kAppId; // a fixture may name its own before SetUp
     std::string channel;
     std::wstring folder, temp, exe, packagePath, installLog;
     size_t logStart = 0;

@@ -52,12 +52,21 @@ public:
         return hex;
     }
 
-    // The signature over `bytes` offered as `version`; `size` replaces their
-    // length when given.
-    std::string SignPackage(const std::string& bytes, const std::string& version, int64_t size = -1) const
+    // The signature over `bytes` offered as `version` to `appId` on
+    // `channel`; `size` replaces their length when given.
+    std::string SignPackage(const std::string& bytes, const std::string& appId, const std::string& channel,
+                            const std::string& version, int64_t size = -1) const
     {
         const uint64_t length = size < 0 ? bytes.size() : uint64_t(size);
-        return Sign("ferncastle-package-v1\n" + Sha256Hex(bytes) + "\n" + std::to_string(length) + "\n" + version);
+        return Sign("ferncastle-package-v2\n" + appId + "\n" + channel + "\n" + Sha256Hex(bytes) + "\n" +
+                    std::to_string(length) + "\n" + version);
+    }
+
+    // The same in the first form of the statement, which binds no product.
+    std::string SignPackageV1(const std::string& bytes, const std::string& version) const
+    {
+        return Sign("ferncastle-package-v1\n" + Sha256Hex(bytes) + "\n" + std::to_string(bytes.size()) + "\n" +
+                    version);
     }
 
 private:

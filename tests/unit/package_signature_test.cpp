@@ -10,11 +10,13 @@
 namespace {
 
 // Made by tools/package-signer/sign_package.py (test key, a package "hello",
-// version 2.0.0.1): the updater must read what the vendors' tool writes.
+// version 2.0.0.1, app id Ferncastle, channel 1001): the updater must read
+// what the vendors' tool writes.
 const char kSignerKey[] = "05nXn2Mq7FNgkSCmmZZ63A5sdK41+QtWXrdeGTT7jss=";
 const char kHelloSha256[] = "2cf24dba5fb0a30e26e83b2ac5b9e29e1b161e5c1fa7425e73043362938b9824";
 const char kSignerSignature[] =
-    "sMUX23O7PIs8YRXnWnSqSSl7zR1rNo1LxEZXUyaz5fNPjse/KYOOWIEnQyK8GAXR0CUcyY+VHxA/MXcUpQ17Bg==";
+    "BBgoCZ4FNcKXXoAYaHwJigxRYsAQst6OUWKjPaWeTUQXTW8sRSONUfr26F9DCa32pAEp3eUjXz3vEOBFBIcMAQ==";
+const SignedRelease kHello{"Ferncastle", "1001", "2.0.0.1"};
 
 TEST(Sha256Stream, KnownDigestsWhateverThePieces)
 {
@@ -40,14 +42,15 @@ TEST(Sha256Stream, KnownDigestsWhateverThePieces)
 
 TEST(PackageStatement, FieldsOnLinesOfTheirOwn)
 {
-    EXPECT_EQ(PackageStatement(kHelloSha256, 5, "2.0.0.1"),
-              std::string("ferncastle-package-v1\n") + kHelloSha256 + "\n5\n2.0.0.1");
-    EXPECT_EQ(PackageStatement("ab", 18446744073709551615ull, ""), "ferncastle-package-v1\nab\n18446744073709551615\n");
+    EXPECT_EQ(PackageStatement(kHello, kHelloSha256, 5),
+              std::string("ferncastle-package-v2\nFerncastle\n1001\n") + kHelloSha256 + "\n5\n2.0.0.1");
+    EXPECT_EQ(PackageStatement({"a", "", ""}, "ab", 18446744073709551615ull),
+              "ferncastle-package-v2\na\n\nab\n18446744073709551615\n");
 }
 
 TEST(CheckPackageSignature, ReadsTheVendorToolsSignature)
 {
-    EXPECT_EQ(CheckPackageSignature(kSignerKey, kSignerSignature, kHelloSha256, 5, "2.0.0.1"), SignatureVerdict::Valid);
+    EXPECT_EQ(CheckPackageSignature(kSignerKey, kSignerSignature, kHello, kHelloSha256, 5), SignatureVerdict::Valid);
     EXPECT_EQ(TestSigner().PublicKey(), kSignerKey);
 }
 
@@ -55,7 +58,7 @@ TEST(CheckPackageSignature, VerdictTable)
 {
     const TestSigner vendor;
     const std::string key = vendor.PublicKey();
-    const std::string good = vendor.SignPackage("hello", "2.0.0.1");
+    const std::string good = vendor.SignPackage("hello", "Ferncastle", "1001", "2.0.0.1");
     std::string flipped = good;
     flipped[10] = flipped[10] == 'A' ? 'B' : 'A';
     // The last character before "==" carries four unused bits: set the lowest.
@@ -63,14 +66,16 @@ TEST(CheckPackageSignature, VerdictTable)
     std::string unusedBits = good;
     unusedBits[good.size() - 3] = alphabet[alphabet.find(good[good.size() - 3]) ^ 1];
     const std::string sha = kHelloSha256;
-    // Signed as the version says, so that only the rule on versions refuses it.
-    auto signedAs = [&](const std::string& version) { return vendor.Sign(PackageStatement(sha, 5, version)); };
+    // Signed for what the row offers, so that only the rule on texts refuses it.
+    auto signedFor = [&](const SignedRelease& release) { return vendor.Sign(PackageStatement(release, sha, 5)); };
+    auto signedAs = [&](const std::string& version) { return signedFor({"Ferncastle", "1001", version}); };
     const struct {
         const char* what;
         std::string key, signature, sha256;
         uint64_t size;
         std::string version;
         SignatureVerdict verdict;
+        SignedRelease release = {"Ferncastle", "1001", ""}; // the version comes from the row
     } rows[] = {
         {"valid", key, good, sha, 5, "2.0.0.1", SignatureVerdict::Valid},
         {"no signature", key, "", sha, 5, "2.0.0.1", SignatureVerdict::Missing},
@@ -97,10 +102,57 @@ TEST(CheckPackageSignature, VerdictTable)
         {"a changed byte", key, flipped, sha, 5, "2.0.0.1", SignatureVerdict::Mismatch},
         {"another key", TestSigner(std::string(32, 'k')).PublicKey(), good, sha, 5, "2.0.0.1",
          SignatureVerdict::Mismatch},
+        {"another channel", key, good, sha, 5, "2.0.0.1", SignatureVerdict::Mismatch, {"Ferncastle", "1002", ""}},
+        {"another product", key, good, sha, 5, "2.0.0.1", SignatureVerdict::Mismatch, {"Swiftmere", "1001", ""}},
+        {"the first form of the statement", key, vendor.SignPackageV1("hello", "2.0.0.1"), sha, 5, "2.0.0.1",
+         SignatureVerdict::Mismatch},
+        {"empty channel",
+         key,
+         signedFor({"Ferncastle", "", "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::Valid,
+         {"Ferncastle", "", ""}},
+        {"app id with a backslash",
+         key,
+         signedFor({"Fern\\castle", "1001", "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::AppIdNotAscii,
+         {"Fern\\castle", "1001", ""}},
+        {"app id with a line break",
+         key,
+         signedFor({"Fern\ncastle", "1001", "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::AppIdNotAscii,
+         {"Fern\ncastle", "1001", ""}},
+        {"channel in UTF-8",
+         key,
+         signedFor({"Ferncastle", "\xE6\xB8\xA0", "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::ChannelNotAscii,
+         {"Ferncastle", "\xE6\xB8\xA0", ""}},
+        // A line break would let the channel run into the digest's line.
+        {"channel with a line break",
+         key,
+         signedFor({"Ferncastle", "1001\n" + sha, "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::ChannelNotAscii,
+         {"Ferncastle", "1001\n" + sha, ""}},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(CheckPackageSignature(row.key, row.signature, row.sha256, row.size, row.version), row.verdict)
+    for (const auto& row : rows) {
+        const SignedRelease release{row.release.appId, row.release.channel, row.version};
+        EXPECT_EQ(CheckPackageSignature(row.key, row.signature, release, row.sha256, row.size), row.verdict)
             << row.what;
+    }
 }
 
 TEST(IsSignatureAccepted, OnlyAValidSignatureWhenTheBuildCarriesAKey)
@@ -115,14 +167,18 @@ TEST(IsSignatureAccepted, OnlyAValidSignatureWhenTheBuildCarriesAKey)
     } rows[] = {
         {"no key, no signature", "", "", true},
         {"no key, a malformed signature", "", "junk", true},
-        {"key, valid signature", vendor.PublicKey(), vendor.SignPackage("hello", "2.0.0.1"), true},
+        {"key, valid signature", vendor.PublicKey(), vendor.SignPackage("hello", "Ferncastle", "1001", "2.0.0.1"),
+         true},
+        {"key, signed for another channel", vendor.PublicKey(),
+         vendor.SignPackage("hello", "Ferncastle", "1002", "2.0.0.1"), false},
         {"key, no signature", vendor.PublicKey(), "", false},
         {"key, malformed signature", vendor.PublicKey(), "junk", false},
-        {"malformed key", "junk", vendor.SignPackage("hello", "2.0.0.1"), false},
+        {"malformed key", "junk", vendor.SignPackage("hello", "Ferncastle", "1001", "2.0.0.1"), false},
     };
     for (const auto& row : rows) {
         manifest.fileSig = row.signature;
-        EXPECT_EQ(IsSignatureAccepted(row.key, manifest, 5, kHelloSha256), row.accepted) << row.what;
+        EXPECT_EQ(IsSignatureAccepted(row.key, manifest, "Ferncastle", "1001", 5, kHelloSha256), row.accepted)
+            << row.what;
     }
 }
 

@@ -83,6 +83,15 @@ TEST(PackageCheck, TheServerDecidesWhetherToUpdate)
     }
 }
 
+OfferedUpdate Offer(const std::wstring& url, const std::wstring& path, const UpdateManifest& manifest)
+{
+    OfferedUpdate offer;
+    offer.url = url;
+    offer.path = path;
+    offer.manifest = manifest;
+    return offer;
+}
+
 // A download that hands `body` over in 1 KiB pieces, as the real one does,
 // and stops early when asked to or when `cutAt` is reached.
 struct FakeSystem {
@@ -108,9 +117,8 @@ struct FakeSystem {
             }
             owner->OnDownloadFinished(done == body.size());
         };
-        s.launch = [this](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest&,
-                          LaunchGate& gate) {
-            launches.push_back(path);
+        s.launch = [this](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
+            launches.push_back(offer.path);
             seen = received;
             return gate.StartUnlessCancelled([this] { return launchResult; });
         };
@@ -137,8 +145,8 @@ TEST(PackageWorker, VerifiedDownloadIsLaunchedOnceAndFinishedComesLast)
     fake.body = std::string(5000, 'p');
     PackageWorker worker(fake.Services(), fake.Post());
     fake.worker = &worker;
-    ASSERT_TRUE(worker.Start(L"http://host/p.exe", L"C:\\Temp\\p.exe", UpdateManifest()));
-    EXPECT_FALSE(worker.Start(L"http://host/p.exe", L"C:\\Temp\\p.exe", UpdateManifest()));
+    ASSERT_TRUE(worker.Start(Offer(L"http://host/p.exe", L"C:\\Temp\\p.exe", UpdateManifest())));
+    EXPECT_FALSE(worker.Start(Offer(L"http://host/p.exe", L"C:\\Temp\\p.exe", UpdateManifest())));
     worker.Join();
     EXPECT_EQ(fake.launches, std::vector<std::wstring>{L"C:\\Temp\\p.exe"});
     EXPECT_EQ(fake.seen.size, 5000u);
@@ -157,7 +165,7 @@ TEST(PackageWorker, VerifiedDownloadIsLaunchedOnceAndFinishedComesLast)
     manifest.fileMd5 = Md5Hex(fake.body);
     PackageWorker second(announced.Services(), announced.Post());
     announced.worker = &second;
-    ASSERT_TRUE(second.Start(L"u", L"p", manifest));
+    ASSERT_TRUE(second.Start(Offer(L"u", L"p", manifest)));
     second.Join();
     EXPECT_EQ(announced.seen.size, 5000u);
     EXPECT_EQ(announced.seen.md5Hex, "");
@@ -170,7 +178,7 @@ TEST(PackageWorker, IncompleteOrCancelledDownloadIsNeverLaunched)
     cut.cutAt = 2048;
     {
         PackageWorker worker(cut.Services(), cut.Post());
-        worker.Start(L"u", L"p", UpdateManifest());
+        worker.Start(Offer(L"u", L"p", UpdateManifest()));
         worker.Join();
         EXPECT_FALSE(worker.Launched());
     }
@@ -182,7 +190,7 @@ TEST(PackageWorker, IncompleteOrCancelledDownloadIsNeverLaunched)
     cancelled.body = std::string(50 << 20, 'p');
     {
         PackageWorker worker(cancelled.Services(), cancelled.Post());
-        worker.Start(L"u", L"p", UpdateManifest());
+        worker.Start(Offer(L"u", L"p", UpdateManifest()));
         worker.Cancel(); // the destructor joins
     }
     EXPECT_TRUE(cancelled.launches.empty());
@@ -195,7 +203,7 @@ TEST(PackageWorker, ProgressIsPostedOnlyWhenThePercentageChanges)
     fake.body = std::string(100u << 20, 'p'); // 102,400 pieces
     PackageWorker worker(fake.Services(), fake.Post());
     fake.worker = &worker;
-    worker.Start(L"u", L"p", UpdateManifest());
+    worker.Start(Offer(L"u", L"p", UpdateManifest()));
     worker.Join();
     EXPECT_LE(fake.Count(WorkerEvent::Progress), 101u);
     EXPECT_GE(fake.Count(WorkerEvent::Progress), 100u);
@@ -226,7 +234,7 @@ TEST(PackageWorker, TellsTheAnnouncedSizeAndIsWaitedForWithABound)
         UpdateManifest manifest;
         manifest.fileSize = c.fileSize;
         PackageWorker worker(services, [](WorkerEvent) {});
-        worker.Start(L"u", L"p", manifest);
+        worker.Start(Offer(L"u", L"p", manifest));
         worker.Cancel();
         EXPECT_FALSE(worker.WaitForEnd(std::chrono::milliseconds(100)));
         held.unlock();
@@ -267,7 +275,7 @@ TEST(PackageWorker, TellsTheDownloadWhatCanBeChecked)
         services.remove = [](const std::wstring&) {};
         services.checksSignature = c.signature;
         PackageWorker worker(services, [](WorkerEvent) {});
-        worker.Start(L"u", L"p", c.manifest);
+        worker.Start(Offer(L"u", L"p", c.manifest));
         worker.Join();
         EXPECT_EQ(takes, c.takes) << c.what;
         EXPECT_EQ(checks, c.checksWholeFile) << c.what;
@@ -285,7 +293,7 @@ TEST(PackageWorker, ACloseWaitsForNoCheckAndNothingStartsAfterIt)
         fake.body = std::string(5000, 'p');
         std::atomic<bool> checking{false}, started{false};
         PackageServices services = fake.Services();
-        services.launch = [&](const std::wstring&, const ReceivedPackage&, const UpdateManifest&, LaunchGate& gate) {
+        services.launch = [&](const OfferedUpdate&, const ReceivedPackage&, LaunchGate& gate) {
             checking = true;
             const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
             while (!gate.IsCancelled() && std::chrono::steady_clock::now() < until)
@@ -295,7 +303,7 @@ TEST(PackageWorker, ACloseWaitsForNoCheckAndNothingStartsAfterIt)
         };
         PackageWorker worker(services, fake.Post());
         fake.worker = duringTheCheck ? &worker : nullptr;
-        worker.Start(L"u", L"p", UpdateManifest());
+        worker.Start(Offer(L"u", L"p", UpdateManifest()));
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!(duringTheCheck ? checking.load() : worker.AwaitsConfirmation()) &&
                std::chrono::steady_clock::now() < deadline)
@@ -322,8 +330,9 @@ TEST(PackageWorker, AnExceptionEndsTheWorkAsAFailedDownload)
         fake.body = "package";
         PackageServices services = fake.Services();
         if (inTheCheck) {
-            services.launch = [](const std::wstring&, const ReceivedPackage&, const UpdateManifest&,
-                                 LaunchGate&) -> bool { throw std::bad_alloc(); };
+            services.launch = [](const OfferedUpdate&, const ReceivedPackage&, LaunchGate&) -> bool {
+                throw std::bad_alloc();
+            };
         } else {
             services.download = [](const std::wstring&, const std::wstring&, IDownloadOwner*) {
                 throw std::bad_alloc();
@@ -331,7 +340,7 @@ TEST(PackageWorker, AnExceptionEndsTheWorkAsAFailedDownload)
         }
         PackageWorker worker(services, fake.Post());
         fake.worker = &worker;
-        worker.Start(L"u", L"p", UpdateManifest());
+        worker.Start(Offer(L"u", L"p", UpdateManifest()));
         worker.Join();
         EXPECT_FALSE(worker.Launched()) << inTheCheck;
         EXPECT_EQ(fake.removed.size(), inTheCheck ? 1u : 0u) << inTheCheck;

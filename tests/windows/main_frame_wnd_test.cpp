@@ -89,10 +89,9 @@ protected:
             downloads.push_back(url + L"|" + path);
             download(owner);
         };
-        services.launch = [this](const std::wstring& path, const ReceivedPackage& received, const UpdateManifest&,
-                                 LaunchGate& gate) {
+        services.launch = [this](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
             // The window gave the buttons back before it let the worker go on.
-            launches.push_back({path, received.size, Enabled(L"CloseNormal") && Enabled(L"MinNormal")});
+            launches.push_back({offer.path, received.size, Enabled(L"CloseNormal") && Enabled(L"MinNormal")});
             return gate.StartUnlessCancelled([this] { return launchResult; });
         };
         services.remove = [this](const std::wstring& path) { removed.push_back(path); };

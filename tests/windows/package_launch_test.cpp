@@ -9,6 +9,7 @@
 #include "announced_manifest.h"
 #include "md5.h"
 #include "package_launch.h"
+#include "rollback_record.h"
 #include "test_signer.h"
 
 namespace {
@@ -22,16 +23,24 @@ public:
     mutable int checks = 0;
 };
 
+// A product of this test's own, so that its rollback record meets no other test's.
+const char kAppId[] = "FerncastleLaunchTest";
+
 class PackageLaunch : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RegDeleteTreeA(HKEY_CURRENT_USER, RollbackRecordKey(kAppId).c_str());
         wchar_t folder[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH + 1, folder);
         path_ = std::wstring(folder) + L"package_launch_test.exe";
         Write(bytes_);
     }
-    void TearDown() override { DeleteFileW(path_.c_str()); }
+    void TearDown() override
+    {
+        DeleteFileW(path_.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, RollbackRecordKey(kAppId).c_str());
+    }
 
     void Write(const std::string& bytes)
     {
@@ -45,7 +54,12 @@ protected:
     // Starts nothing; records the call and whether the file could be changed meanwhile.
     bool Launch(const ReceivedPackage& received, const UpdateManifest& manifest)
     {
-        return LaunchVerifiedPackage(path_, received, manifest, vendorKey_, gate_, [this](const std::wstring& path) {
+        OfferedUpdate offer;
+        offer.path = path_;
+        offer.manifest = manifest;
+        offer.appId = kAppId;
+        offer.channel = "1001";
+        return LaunchVerifiedPackage(offer, received, vendorKey_, gate_, [this](const std::wstring& path) {
             starts_.push_back(path);
             HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, 0, nullptr);
@@ -126,7 +140,8 @@ TEST_F(PackageLaunch, ACloseStopsTheCheckBetweenBlocks)
     }
 }
 
-// With a vendor key, the signature over the file as it is held decides.
+// With a vendor key, the signature over the file as it is held decides, and
+// a start records its version: one lower is refused after it.
 TEST_F(PackageLaunch, VendorKeyStartsOnlyASignatureOverTheHeldFile)
 {
     const TestSigner vendor;
@@ -135,24 +150,29 @@ TEST_F(PackageLaunch, VendorKeyStartsOnlyASignatureOverTheHeldFile)
     const struct {
         const char* what;
         std::string signature;
+        const char* version;
         bool started;
     } cases[] = {
-        {"signed", vendor.SignPackage(bytes_, "2.0.0.1"), true},
-        {"no signature", "", false},
-        {"signed for other bytes", vendor.SignPackage(other, "2.0.0.1"), false},
-        {"signed as another version", vendor.SignPackage(bytes_, "2.0.0.2"), false},
-        {"signed by another key", TestSigner(std::string(32, 'k')).SignPackage(bytes_, "2.0.0.1"), false},
+        {"no signature", "", "2.0.0.1", false},
+        {"signed for other bytes", vendor.SignPackage(other, kAppId, "1001", "2.0.0.1"), "2.0.0.1", false},
+        {"signed as another version", vendor.SignPackage(bytes_, kAppId, "1001", "2.0.0.2"), "2.0.0.1", false},
+        {"signed by another key", TestSigner(std::string(32, 'k')).SignPackage(bytes_, kAppId, "1001", "2.0.0.1"),
+         "2.0.0.1", false},
+        {"signed", vendor.SignPackage(bytes_, kAppId, "1001", "2.0.0.1"), "2.0.0.1", true},
+        {"signed, lower than the one started", vendor.SignPackage(bytes_, kAppId, "1001", "2.0.0.0"), "2.0.0.0", false},
     };
     for (const auto& c : cases) {
         Write(bytes_);
         starts_.clear();
         UpdateManifest manifest = Announced(int64_t(bytes_.size()), Md5Hex(bytes_));
-        manifest.latestVersion = "2.0.0.1";
+        manifest.latestVersion = c.version;
         manifest.fileSig = c.signature;
         EXPECT_EQ(Launch(Received(bytes_), manifest), c.started) << c.what;
         EXPECT_EQ(starts_.size(), c.started ? 1u : 0u) << c.what;
         EXPECT_EQ(Exists(), c.started) << c.what;
     }
+    EXPECT_EQ(HighestStartedVersion(kAppId, "1001"), "2.0.0.1");
+    EXPECT_EQ(HighestStartedVersion(kAppId, "1002"), "");
 }
 
 TEST_F(PackageLaunch, PackagePathIsInTheTemporaryFolder)

@@ -8,16 +8,20 @@ so run it with the system's /usr/bin/python3).
       value of the build's FERNCASTLE_VENDOR_PUBLIC_KEY.
   sign_package.py public-key SECRET_FILE
       prints the public key of a secret key.
-  sign_package.py sign SECRET_FILE PACKAGE --version VERSION [--app-id ID]
-                  [--channel CHANNEL] [--update-type N]
+  sign_package.py sign SECRET_FILE PACKAGE --version VERSION --app-id ID
+                  --channel CHANNEL [--update-type N]
       prints the update server's catalogue entry for PACKAGE offered as
-      VERSION, with its "fileSig".
+      VERSION to the product ID on CHANNEL, with its "fileSig". A signed
+      entry names its channel: "*" is refused (one entry per channel; an
+      empty channel is a channel of its own).
 
 The signature covers the statement
-  ferncastle-package-v1\\n<SHA-256 of the package, lower-case hex>\\n<size>\\n<version>
+  ferncastle-package-v2\\n<app id>\\n<channel>\\n<SHA-256 of the package, lower-case hex>\\n<size>\\n<version>
 and an updater built with the public key starts the package only when the
-offer's "fileSig" verifies over the statement of the file it downloaded and
-the offer's "latestVersion". Versions are printable ASCII without "?".
+offer's "fileSig" verifies over the statement of the file it downloaded,
+the product and channel it asked for and the offer's "latestVersion", and
+that version is no lower than the highest it has started for them. The
+texts are printable ASCII; the version has no "?", the app id no "\\".
 """
 import argparse
 import base64
@@ -28,11 +32,15 @@ import sys
 
 import nacl.signing
 
-STATEMENT_TAG = "ferncastle-package-v1"
+STATEMENT_TAG = "ferncastle-package-v2"
 
 
-def statement(sha256_hex, size, version):
-    return f"{STATEMENT_TAG}\n{sha256_hex}\n{size}\n{version}".encode("ascii")
+def statement(app_id, channel, sha256_hex, size, version):
+    return f"{STATEMENT_TAG}\n{app_id}\n{channel}\n{sha256_hex}\n{size}\n{version}".encode("ascii")
+
+
+def printable(text):
+    return all(0x20 <= ord(c) <= 0x7E for c in text)
 
 
 def read_secret(path):
@@ -47,20 +55,27 @@ def public_key_text(key):
     return base64.b64encode(bytes(key.verify_key)).decode("ascii")
 
 
-def sign_file(key, path, version):
+def sign_file(key, path, app_id, channel, version):
     """The Base64 signature over the statement of the file at `path`."""
     # The updater reads the version after a lossy conversion to its ANSI code
     # page, which writes "?" for what it cannot map: a signed version must
     # read the same whatever the code page.
-    if not all(0x20 <= ord(c) <= 0x7E for c in version) or "?" in version:
+    if not printable(version) or "?" in version:
         sys.exit('sign_package: the version must be printable ASCII without "?"')
+    # The app id names the rollback guard's registry key.
+    if not printable(app_id) or "\\" in app_id:
+        sys.exit('sign_package: the app id must be printable ASCII without "\\"')
+    if not printable(channel):
+        sys.exit("sign_package: the channel must be printable ASCII")
+    if channel == "*":
+        sys.exit('sign_package: a signature is for one channel; "*" cannot be signed')
     digest = hashlib.sha256()
     size = 0
     with open(path, "rb") as f:
         for block in iter(lambda: f.read(1 << 20), b""):
             digest.update(block)
             size += len(block)
-    signed = key.sign(statement(digest.hexdigest(), size, version))
+    signed = key.sign(statement(app_id, channel, digest.hexdigest(), size, version))
     return base64.b64encode(signed.signature).decode("ascii")
 
 
@@ -75,8 +90,8 @@ def main():
     sign.add_argument("secret")
     sign.add_argument("package")
     sign.add_argument("--version", required=True, help="the offered version (latestVersion)")
-    sign.add_argument("--app-id", default="Ferncastle")
-    sign.add_argument("--channel", default="*")
+    sign.add_argument("--app-id", required=True, help="the product's AppId, as its Config.cfg names it")
+    sign.add_argument("--channel", required=True, help="the channel the updater asks for (may be empty)")
     sign.add_argument("--update-type", type=int, default=1)
     args = parser.parse_args()
 
@@ -99,7 +114,7 @@ def main():
             "latestVersion": args.version,
             "package": os.path.basename(args.package),
             "updateType": args.update_type,
-            "fileSig": sign_file(read_secret(args.secret), args.package, args.version),
+            "fileSig": sign_file(read_secret(args.secret), args.package, args.app_id, args.channel, args.version),
         }
         print(json.dumps(entry, indent=2, ensure_ascii=False))
 

@@ -2,11 +2,15 @@
 // the update request from this machine and installation (or from values given
 // on the command line), sends the signed query to a server and prints the
 // request, the query text, the outcome and the offered manifest as JSON. With
-// --download it also fetches the offered package.
+// --download it also fetches the offered package and checks it as a release
+// is checked before it is published: against the announced size and MD5 and,
+// with --vendor-key, the vendor's signature.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include <json/json.h>
 
@@ -14,6 +18,10 @@
 #include "code_page.h"
 #include "download_file.h"
 #include "install_context_win.h"
+#include "md5.h"
+#include "package_check.h"
+#include "package_signature.h"
+#include "sha256.h"
 #include "update_query.h"
 
 namespace {
@@ -35,14 +43,16 @@ void Print(const Json::Value& value)
 
 void Usage()
 {
-    fputs("usage: update-probe [--server HOST[:PORT]] [--download PATH] [--app-id ID] [--channel CH]\n"
-          "                    [--uid UID] [--os NAME] [--ts SECONDS] [--no-query]\n"
+    fputs("usage: update-probe [--server HOST[:PORT]] [--download PATH] [--vendor-key KEY] [--app-id ID]\n"
+          "                    [--channel CH] [--uid UID] [--os NAME] [--ts SECONDS] [--no-query]\n"
           "Fills the update request from this machine (options replace single values),\n"
           "sends the signed query to the server (default: the built-in one) and prints\n"
           "the request, the query text, the outcome and the manifest as JSON. With\n"
-          "--download the offered package is fetched to PATH.\n"
+          "--download the offered package is fetched to PATH and compared with the\n"
+          "announced size and MD5; with --vendor-key (Base64 Ed25519 public key) its\n"
+          "signature is checked as a keyed updater checks it, for this app id and channel.\n"
           "Exit code: 0 when the answer was accepted (and the download, if asked for,\n"
-          "is complete), 1 otherwise, 2 for a usage error.\n",
+          "is complete and passes every check), 1 otherwise, 2 for a usage error.\n",
           stderr);
 }
 
@@ -69,6 +79,51 @@ private:
     int last_ = -1;
 };
 
+const char* VerdictName(SignatureVerdict verdict)
+{
+    switch (verdict) {
+    case SignatureVerdict::Valid:
+        return "valid";
+    case SignatureVerdict::Missing:
+        return "missing";
+    case SignatureVerdict::MalformedKey:
+        return "malformed key";
+    case SignatureVerdict::MalformedSignature:
+        return "malformed signature";
+    case SignatureVerdict::AppIdNotAscii:
+        return "app id not printable ASCII";
+    case SignatureVerdict::ChannelNotAscii:
+        return "channel not printable ASCII";
+    case SignatureVerdict::VersionNotAscii:
+        return "version not printable ASCII";
+    case SignatureVerdict::Mismatch:
+        break;
+    }
+    return "mismatch";
+}
+
+// Size, MD5 and SHA-256 of the file at `path`; false when it cannot be read.
+bool MeasureFile(const std::string& path, uint64_t& size, std::string& md5Hex, std::string& sha256Hex)
+{
+    std::ifstream in(path.c_str(), std::ios::binary);
+    if (!in)
+        return false;
+    Md5Stream md5;
+    Sha256Stream sha256;
+    std::vector<char> buffer(64 * 1024);
+    size = 0;
+    while (in) {
+        in.read(buffer.data(), std::streamsize(buffer.size()));
+        const size_t read = size_t(in.gcount());
+        md5.Update(buffer.data(), read);
+        sha256.Update(buffer.data(), read);
+        size += read;
+    }
+    md5Hex = md5.HexDigest();
+    sha256Hex = sha256.HexDigest();
+    return in.eof();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -76,6 +131,7 @@ int main(int argc, char** argv)
     UpdateRequest request = FillUpdateRequest();
     std::string prefix = DefaultRequestPrefix();
     std::string downloadPath;
+    std::string vendorKey;
     bool query = true;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
@@ -96,6 +152,8 @@ int main(int argc, char** argv)
             prefix = MakeRequestPrefix(value);
         else if (name == "--download")
             downloadPath = value;
+        else if (name == "--vendor-key")
+            vendorKey = value;
         else if (name == "--app-id")
             request.appId = value;
         else if (name == "--channel")
@@ -152,9 +210,32 @@ int main(int argc, char** argv)
         ProbeOwner owner;
         if (accepted && manifest.updateType > 0)
             DownloadFile(AnsiToWide(manifest.downloadUrl), AnsiToWide(downloadPath), &owner);
-        downloadOk = owner.complete;
-        out["download"]["path"] = Text(downloadPath);
-        out["download"]["complete"] = owner.complete;
+        Json::Value& download = out["download"];
+        download["path"] = Text(downloadPath);
+        download["complete"] = owner.complete;
+        uint64_t size = 0;
+        std::string md5Hex, sha256Hex;
+        downloadOk = owner.complete && MeasureFile(downloadPath, size, md5Hex, sha256Hex);
+        if (downloadOk) {
+            download["size"] = Json::UInt64(size);
+            download["md5"] = md5Hex;
+            download["sha256"] = sha256Hex;
+            // What the answer did not announce is not compared (null).
+            download["sizeMatches"] =
+                manifest.fileSize > 0 ? Json::Value(uint64_t(manifest.fileSize) == size) : Json::Value();
+            UpdateManifest md5Only = manifest;
+            md5Only.fileSize = 0;
+            download["md5Matches"] =
+                AnnouncesMd5(manifest) ? Json::Value(MatchesAnnouncement(md5Only, size, md5Hex)) : Json::Value();
+            downloadOk = MatchesAnnouncement(manifest, size, md5Hex);
+            if (!vendorKey.empty()) {
+                const SignatureVerdict verdict =
+                    CheckPackageSignature(vendorKey, manifest.fileSig,
+                                          {request.appId, request.channel, manifest.latestVersion}, sha256Hex, size);
+                download["signature"] = VerdictName(verdict);
+                downloadOk = downloadOk && verdict == SignatureVerdict::Valid;
+            }
+        }
     }
     Print(out);
     return accepted && downloadOk ? 0 : 1;

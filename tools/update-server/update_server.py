@@ -55,16 +55,18 @@ written to the connection until then); an update-information request also
 with what the server made of the query. A connection that opens with
 a TLS handshake record is logged as {"tls": true} and closed.
 
-Catalogue (JSON):
+Catalogue (JSON), one entry per channel; the entry for the query's channel
+is offered, else a "*" entry (unsigned catalogues only):
   {"releases": [{"appId": "Ferncastle", "channel": "1001" (or "*"),
                  "latestVersion": "2.0.0.1", "package": "setup.exe",
                  "updateType": 1, "info": ["..."]}]}
   optional: "downloadUrl" (instead of the package's own address),
   "fileSize" (instead of the package's length) and "fileMd5" (instead of the
   package's MD5; null leaves the member out) to announce.
-An entry may carry "fileSig", the vendor's signature of the package
-(tools/package-signer/sign_package.py prints such entries); the answer then
-passes it on.
+An entry may carry "fileSig", the vendor's signature of the package for its
+product and channel (tools/package-signer/sign_package.py prints such
+entries); the answer then passes it on. A "*" entry with a "fileSig" makes
+the catalogue's product answer code 1006.
 """
 import argparse
 import base64
@@ -103,6 +105,7 @@ CODE_BAD_ENCODING = 1002
 CODE_BAD_QUERY = 1003
 CODE_BAD_SIGNATURE = 1004
 CODE_STALE_TIMESTAMP = 1005
+CODE_BAD_CATALOGUE = 1006
 
 
 def parse_query_text(text):
@@ -396,12 +399,15 @@ class Handler(BaseHTTPRequestHandler):
         return self.offer(params)
 
     def offer(self, params):
-        catalogue = self.server.load_catalogue()
-        for release in catalogue.get("releases", []):
-            if release.get("appId") != params["appId"]:
-                continue
-            if release.get("channel", "*") not in ("*", params["channel"]):
-                continue
+        releases = [r for r in self.server.load_catalogue().get("releases", []) if r.get("appId") == params["appId"]]
+        # A signature is made for one channel: a "*" entry that carries one
+        # would be offered to channels it does not verify for.
+        if any(r.get("channel", "*") == "*" and "fileSig" in r for r in releases):
+            return {"code": CODE_BAD_CATALOGUE, "desc": 'catalogue: a signed entry names its channel, not "*"'}
+        # The entry for the query's own channel first, then one for every channel.
+        exact = [r for r in releases if r.get("channel", "*") == params["channel"]]
+        any_channel = [r for r in releases if r.get("channel", "*") == "*"]
+        for release in exact + any_channel:
             package = release["package"]
             host, port = self.server.server_address[:2]
             url = release.get("downloadUrl") or f"http://{host}:{port}/packages/{urllib.parse.quote(package)}"
