@@ -45,7 +45,8 @@ int DownloadPercent(unsigned long long received, unsigned long long length);
 // is refused; an announced size above it is refused before any request, and
 // a body without a length before it is written unless the owner takes one.
 // A transfer broken off in the middle is resumed with Range requests (a few
-// times, after short pauses) from the same version of the package only; one
-// that stays too slow fails. An incomplete file is removed, by the system if
+// times, after short pauses) only as far as its validators show the same
+// version of the package (without them, only when the whole file is checked
+// before it is used); one that stays too slow fails. An incomplete file is removed, by the system if
 // the process ends first.
 void DownloadFile(const std::wstring& url, const std::wstring& path, IDownloadOwner* owner);

@@ -111,10 +111,32 @@ std::wstring HeaderText(HINTERNET request, DWORD query)
     return text;
 }
 
+// A date header as a time, in 100 ns units; false when there is none.
+bool HeaderTime(HINTERNET request, DWORD query, ULONGLONG& time)
+{
+    SYSTEMTIME system = {};
+    DWORD size = sizeof system;
+    FILETIME file = {};
+    if (!WinHttpQueryHeaders(request, query | WINHTTP_QUERY_FLAG_SYSTEMTIME, WINHTTP_HEADER_NAME_BY_INDEX, &system,
+                             &size, WINHTTP_NO_HEADER_INDEX) ||
+        !SystemTimeToFileTime(&system, &file))
+        return false;
+    time = (ULONGLONG(file.dwHighDateTime) << 32) | file.dwLowDateTime;
+    return true;
+}
+
 ResumeValidator ValidatorOf(HINTERNET answer)
 {
+    // A modification time names one version only when the answer came a
+    // while after it: a second's resolution cannot tell apart two versions
+    // written within it.
+    constexpr ULONGLONG kStrongDateAge = 60ull * 10000000;
+    ULONGLONG modified = 0, date = 0;
+    const bool dateIsStrong = HeaderTime(answer, WINHTTP_QUERY_LAST_MODIFIED, modified) &&
+                              HeaderTime(answer, WINHTTP_QUERY_DATE, date) && date >= modified &&
+                              date - modified >= kStrongDateAge;
     return ResumeValidator::Choose(HeaderText(answer, WINHTTP_QUERY_ETAG),
-                                   HeaderText(answer, WINHTTP_QUERY_LAST_MODIFIED));
+                                   HeaderText(answer, WINHTTP_QUERY_LAST_MODIFIED), dateIsStrong);
 }
 
 // How a body ended: whole; broken off by the connection or a time-out, so
@@ -203,7 +225,7 @@ public:
             }
             if (status == HTTP_STATUS_PARTIAL_CONTENT && ContinuesAt(again.get(), received_, length_) &&
                 validator_.Matches(HeaderText(again.get(), WINHTTP_QUERY_ETAG),
-                                   HeaderText(again.get(), WINHTTP_QUERY_LAST_MODIFIED))) {
+                                   HeaderText(again.get(), WINHTTP_QUERY_LAST_MODIFIED), owner_->ChecksWholeFile())) {
                 outcome = Receive(again.get());
                 continue;
             }
@@ -258,9 +280,9 @@ private:
         while (!known || received_ < length_) {
             if (owner_->IsCancelled())
                 return Outcome::Failed;
-            // Only what has arrived: a read waits until its buffer is full,
-            // and a server trickling a byte at a time would hold it for far
-            // longer than the rate's window.
+            // Only what has arrived: under Wine a read waits until its buffer
+            // is full, and a server trickling a byte at a time would hold it
+            // for far longer than the rate's window.
             DWORD available = 0, read = 0;
             bool ok = WinHttpQueryDataAvailable(answer, &available) != FALSE;
             if (ok && available > 0)

@@ -28,28 +28,21 @@ bool IsStrongEntityTag(const std::wstring& etag)
     return true;
 }
 
-ResumeValidator ResumeValidator::Choose(const std::wstring& etag, const std::wstring& lastModified)
+ResumeValidator ResumeValidator::Choose(const std::wstring& etag, const std::wstring& lastModified, bool dateIsStrong)
 {
     ResumeValidator validator;
-    if (IsStrongEntityTag(etag)) {
-        validator.kind_ = Kind::EntityTag;
-        validator.value_ = etag;
-    } else if (IsHeaderText(lastModified)) {
-        validator.kind_ = Kind::Date;
-        validator.value_ = lastModified;
-    }
+    validator.etag_ = etag;
+    validator.lastModified_ = lastModified;
+    if (IsStrongEntityTag(etag))
+        validator.ifRange_ = etag;
+    else if (dateIsStrong && IsHeaderText(lastModified))
+        validator.ifRange_ = lastModified;
     return validator;
 }
 
-bool ResumeValidator::Matches(const std::wstring& etag, const std::wstring& lastModified) const
+bool ResumeValidator::Matches(const std::wstring& etag, const std::wstring& lastModified, bool checkedWhole) const
 {
-    switch (kind_) {
-    case Kind::EntityTag:
-        return etag.empty() || etag == value_;
-    case Kind::Date:
-        return lastModified.empty() || lastModified == value_;
-    case Kind::None:
-        break;
-    }
-    return true;
+    if (etag.empty() && lastModified.empty())
+        return checkedWhole;
+    return (etag.empty() || etag == etag_) && (lastModified.empty() || lastModified == lastModified_);
 }

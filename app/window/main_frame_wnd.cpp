@@ -92,7 +92,7 @@ void MainFrameWnd::StartWorker()
             const UINT message = event == WorkerEvent::Progress     ? kWorkerProgressMessage
                                  : event == WorkerEvent::Downloaded ? kWorkerDownloadedMessage
                                                                     : kWorkerFinishedMessage;
-            ::PostMessageW(hwnd, message, 0, 0);
+            return ::PostMessageW(hwnd, message, 0, 0) != FALSE;
         });
     } catch (...) {
         // No memory for the worker: no download, and the window answers again.

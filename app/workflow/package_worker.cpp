@@ -5,7 +5,7 @@
 
 #include "package_check.h"
 
-PackageWorker::PackageWorker(PackageServices services, std::function<void(WorkerEvent)> post)
+PackageWorker::PackageWorker(PackageServices services, std::function<bool(WorkerEvent)> post)
     : services_(std::move(services)), post_(std::move(post))
 {
 }
@@ -82,9 +82,9 @@ void PackageWorker::Run(const OfferedUpdate& offer)
         Work(offer);
     } catch (...) {
         // Out of memory, say: the download failed. An exception leaving the
-        // thread would end the process. What the download left behind goes
-        // with its handles; a whole file is not started, so it goes too.
-        if (complete_ && !launched_) {
+        // thread would end the process. Whatever file is left was not
+        // started: it goes.
+        if (!launched_) {
             try {
                 services_.remove(offer.path);
             } catch (...) {
@@ -118,9 +118,10 @@ bool PackageWorker::WaitForConfirmation()
         std::lock_guard<std::mutex> lock(state_);
         awaiting_ = true;
     }
-    post_(WorkerEvent::Downloaded);
+    const bool told = post_(WorkerEvent::Downloaded);
     std::unique_lock<std::mutex> lock(state_);
-    changed_.wait(lock, [this] { return confirmed_ || cancelled_; });
+    if (told)
+        changed_.wait(lock, [this] { return confirmed_ || cancelled_; });
     awaiting_ = false;
     return !cancelled_;
 }

@@ -70,12 +70,12 @@ enum class WorkerEvent {
 
 // Downloads the offered package on a thread of its own and starts it. The
 // worker never touches the window: it tells it through `post` (a posted
-// window message) when the percentage has changed, when the package is
-// whole, and once, last, that it has finished; the window then reads
-// LatestPercent and Launched.
+// window message; false when it could not be posted) when the percentage has
+// changed, when the package is whole, and once, last, that it has finished;
+// the window then reads LatestPercent and Launched.
 class PackageWorker : private IDownloadOwner, private LaunchGate {
 public:
-    PackageWorker(PackageServices services, std::function<void(WorkerEvent)> post);
+    PackageWorker(PackageServices services, std::function<bool(WorkerEvent)> post);
     // Cancels and waits for the thread.
     ~PackageWorker() override;
     PackageWorker(const PackageWorker&) = delete;
@@ -108,7 +108,8 @@ public:
 private:
     void Run(const OfferedUpdate& offer);
     void Work(const OfferedUpdate& offer);
-    // Posts Downloaded and waits for the window's answer; false when cancelled.
+    // Posts Downloaded and waits for the window's answer, unless the window
+    // cannot be told (its queue is full); false when cancelled.
     bool WaitForConfirmation();
     void End();
 
@@ -124,7 +125,7 @@ private:
     bool ChecksWholeFile() const override { return checksWholeFile_; }
 
     PackageServices services_;
-    std::function<void(WorkerEvent)> post_;
+    std::function<bool(WorkerEvent)> post_;
     std::thread thread_;
     std::atomic<bool> cancelled_{false};
     std::atomic<bool> launched_{false};

@@ -47,7 +47,8 @@ NAME[:ARG] applies one to every request that names none. Names:
   ignore-if-range   answer a Range request whatever its If-Range says
 
 Packages are served with Range support (206 and Content-Range), a strong
-ETag (from the file's time and length) and a Last-Modified, and
+ETag (from the file's time in nanoseconds and its length) and a
+Last-Modified (two hours before the file's time), and
 honour If-Range: when it names neither, the whole package comes with 200.
 Every request is logged once it is answered: method, raw target, any Range
 and If-Range, and the body bytes sent (null when the client went away first, with the bytes
@@ -275,7 +276,7 @@ class Handler(BaseHTTPRequestHandler):
             return
         self.send_body(404, "text/html", b"<html><body>not here</body></html>", head, {})
 
-    def send_package(self, data, head, faults, key, mtime):
+    def send_package(self, data, head, faults, key, mtime_ns):
         """Serves a package with its validators, honouring a Range request
         (and its If-Range) unless told not to."""
         faults = dict(faults)
@@ -287,7 +288,7 @@ class Handler(BaseHTTPRequestHandler):
         if switched:
             at = int(faults["switch"])
             data = data[:at] + data[at:].translate(INVERTED)
-            mtime += 3600
+            mtime_ns += 3600 * 10**9
         if "overlay" in faults:
             data = data + b"\0" * int(faults["overlay"])
         if "html-200" in faults:
@@ -304,9 +305,11 @@ class Handler(BaseHTTPRequestHandler):
                     faults["drop-after"] = count
         validators = {}
         if "no-validators" not in faults:
-            etag = f'"{mtime:x}-{len(data):x}"'
+            etag = f'"{mtime_ns:x}-{len(data):x}"'
             validators["ETag"] = "W/" + etag if "weak-etag" in faults else etag
-            validators["Last-Modified"] = email.utils.formatdate(mtime, usegmt=True)
+            # Two hours before the file's time, so that a client can take it
+            # for a validator: a date no older than a minute names no version.
+            validators["Last-Modified"] = email.utils.formatdate(mtime_ns // 10**9 - 7200, usegmt=True)
         wanted = self.headers.get("Range")
         if_range = self.headers.get("If-Range")
         if if_range and "ignore-if-range" not in faults:
@@ -334,7 +337,7 @@ class Handler(BaseHTTPRequestHandler):
 
     def package_time(self, name):
         base = os.path.realpath(self.server.args.packages or ".")
-        return int(os.path.getmtime(os.path.join(base, name)))
+        return os.stat(os.path.join(base, name)).st_mtime_ns
 
     def read_package(self, name, head=False):
         base = os.path.realpath(self.server.args.packages or ".")
