@@ -28,10 +28,27 @@ void ActivateRunningInstance()
     SendMessageW(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&command));
 }
 
+// Libraries loaded by name from now on come from the system folder only, and
+// the current folder is searched for none: an installer's folder, or the
+// downloads beside it, may hold a planted copy. What the executable imports
+// was loaded before this runs, from its own folder first: that folder must be
+// writable by administrators only, as under Program Files.
+void LimitLibrarySearch()
+{
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    // Looked up: Windows 7 has it only with an update.
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault)
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    SetDllDirectoryW(L"");
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    LimitLibrarySearch();
     // Held until the process ends; the system releases it.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kMutexName);
     const DWORD error = GetLastError();

@@ -16,14 +16,25 @@ namespace {
 
 using namespace e2e;
 
+// Beside it, in its folder, which is also its current one, lies a planted
+// msimg32.dll, a library the window loads to draw: it must not be loaded.
+// (The test runs with Wine told to prefer a native msimg32 to its own, as
+// Windows takes the first it finds.)
 TEST_F(Updater, NoUpdateAsksOnceAndItsButtonsMinimiseAndClose)
 {
     OfferNothing();
+    ASSERT_TRUE(CopyFileW(Wide(FERNCASTLE_PLANTED_LIBRARY).c_str(), (folder + L"msimg32.dll").c_str(), FALSE));
+    const std::wstring plantedLog = folder + L"planted.log";
+    SetEnvironmentVariableW(L"FERNCASTLE_PLANTED_LOG", plantedLog.c_str());
     HANDLE process = Start();
+    SetEnvironmentVariableW(L"FERNCASTLE_PLANTED_LOG", nullptr);
     ASSERT_NE(process, nullptr);
     HWND window = WaitForWindow();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitForCheck(window));
+    ASSERT_TRUE(WaitFor([&] { return HasPainted(window); }, 10));
+    EXPECT_FALSE(WaitFor([&] { return FileExists(plantedLog); }, 2))
+        << "the library planted beside the updater was loaded";
     EXPECT_EQ(Queries(), 1);
     EXPECT_EQ(CountOf(NewLog(), "\"signatureOk\": true"), 1);
     EXPECT_EQ(PackageRequests(), 0);

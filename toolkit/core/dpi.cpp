@@ -2,6 +2,7 @@
 
 #include "proc_address.h"
 #include "skin_values.h"
+#include "system_library.h"
 
 namespace SkinUI {
 
@@ -14,7 +15,7 @@ using SetProcessDpiAwarenessFunction = HRESULT(WINAPI*)(int);
 // Shcore.dll exists from Windows 8.1 on; loaded once and kept.
 template <typename Function> Function ShcoreFunction(const char* name)
 {
-    static const HMODULE module = LoadLibraryW(L"Shcore.dll");
+    static const HMODULE module = LoadSystemLibrary(L"Shcore.dll");
     return GetProcAddressAs<Function>(module, name);
 }
 

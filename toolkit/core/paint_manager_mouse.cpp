@@ -6,6 +6,7 @@
 #include "control.h"
 #include "proc_address.h"
 #include "skin_text.h"
+#include "system_library.h"
 
 #include <windowsx.h>
 
@@ -20,7 +21,7 @@ bool RegisterToolTipClass()
 {
     static const bool registered = [] {
         // Loaded once and kept for the life of the process.
-        const HMODULE module = LoadLibraryW(L"comctl32.dll");
+        const HMODULE module = LoadSystemLibrary(L"comctl32.dll");
         const auto init = GetProcAddressAs<BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*)>(module, "InitCommonControlsEx");
         const INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_WIN95_CLASSES};
         return init && init(&classes) != FALSE;

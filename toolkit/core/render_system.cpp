@@ -4,6 +4,7 @@
 #include "proc_address.h"
 #include "render_engine.h"
 #include "skin_pixels.h"
+#include "system_library.h"
 
 namespace SkinUI {
 
@@ -12,7 +13,7 @@ namespace {
 template <typename Function> Function Msimg32Function(const char* name)
 {
     // Loaded once and kept for the life of the process.
-    static const HMODULE module = LoadLibraryW(L"msimg32.dll");
+    static const HMODULE module = LoadSystemLibrary(L"msimg32.dll");
     return GetProcAddressAs<Function>(module, name);
 }
 
