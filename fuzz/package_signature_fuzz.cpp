@@ -1,9 +1,10 @@
 // The signature check on arbitrary answers. The input's first five lines
 // are the public key, the signature, the package size, the app id and the
 // channel; the rest is the offered version. Base64 must have one reading, a
-// check must never accept a text outside plain ASCII (or an app id with a
-// backslash), and a statement signed with the fuzzer's own key must verify
-// for exactly the fields it was made from.
+// check must never accept a text outside plain ASCII (nor a name with "?" or
+// too long, nor an empty app id or one with a backslash), and a statement
+// signed with the fuzzer's own key must verify for exactly the fields it was
+// made from.
 #include <sodium.h>
 
 #include <cstdint>
@@ -66,7 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckCanonical(key);
     CheckCanonical(signature);
 
-    const bool plain = IsPlainAsciiText(appId) && appId.find('\\') == std::string::npos && IsPlainAsciiText(channel) &&
+    auto name = [](const std::string& text) {
+        return text.size() <= kMaxSignedNameLength && IsPlainAsciiText(text) && text.find('?') == std::string::npos;
+    };
+    const bool plain = name(appId) && !appId.empty() && appId.find('\\') == std::string::npos && name(channel) &&
                        IsPlainAsciiText(release.version);
     const SignatureVerdict verdict = CheckPackageSignature(key, signature, release, kSha256, length);
     if (verdict == SignatureVerdict::Valid && !plain)

@@ -9,6 +9,14 @@ namespace {
 
 const size_t kSignatureBase64Length = (crypto_sign_ed25519_BYTES + 2) / 3 * 4;
 
+// A product or channel a signature may name: printable ASCII without "?",
+// the ANSI conversion's mark of a lost character, which would let two
+// installations read as one; short enough to name a registry key and value.
+bool IsSignableName(const std::string& text)
+{
+    return text.size() <= kMaxSignedNameLength && IsPlainAsciiText(text) && text.find('?') == std::string::npos;
+}
+
 } // namespace
 
 std::string PackageStatement(const SignedRelease& release, const std::string& sha256Hex, uint64_t size)
@@ -39,10 +47,11 @@ SignatureVerdict CheckPackageSignature(const std::string& publicKeyBase64, const
         return SignatureVerdict::MalformedSignature;
     if (!Base64Decode(signatureBase64, signature) || signature.size() != crypto_sign_ed25519_BYTES)
         return SignatureVerdict::MalformedSignature;
-    // The product names a registry key of the rollback guard: no backslash.
-    if (!IsPlainAsciiText(release.appId) || release.appId.find('\\') != std::string::npos)
+    // The product names a registry key of the rollback guard: one, so no
+    // backslash, and not the key of no product.
+    if (!IsSignableName(release.appId) || release.appId.empty() || release.appId.find('\\') != std::string::npos)
         return SignatureVerdict::AppIdNotAscii;
-    if (!IsPlainAsciiText(release.channel))
+    if (!IsSignableName(release.channel))
         return SignatureVerdict::ChannelNotAscii;
     // The version as the updater reads it: the whole answer was converted
     // to the ANSI code page, lossily (best-fit letters, "?" for what has

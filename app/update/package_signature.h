@@ -29,12 +29,18 @@ std::string PackageStatement(const SignedRelease& release, const std::string& sh
 // break can shift its fields.
 bool IsPlainAsciiText(const std::string& text);
 
+// The longest product or channel name a signature may bind.
+constexpr size_t kMaxSignedNameLength = 200;
+
 enum class SignatureVerdict {
     Valid,
     Missing,            // the answer carries no signature
     MalformedKey,       // the public key is not Base64 of 32 bytes
     MalformedSignature, // not Base64 of 64 bytes
-    AppIdNotAscii,      // or holding "\", which would name another registry key
+    // Not printable ASCII, or holding "?" (a character the code page lost),
+    // or longer than kMaxSignedNameLength; an app id also empty or holding
+    // "\", which would name another registry key.
+    AppIdNotAscii,
     ChannelNotAscii,
     VersionNotAscii,
     Mismatch, // well-formed, but not the key's signature over this statement

@@ -47,7 +47,8 @@ bool IsParsableVersion(const std::string& version)
 
 bool PassesRollbackGuard(const std::string& offered, const std::string& highestStarted)
 {
-    if (!IsParsableVersion(offered))
-        return false;
-    return CompareVersions(offered, highestStarted) != VersionOrder::Lower;
+    if (highestStarted.empty())
+        return IsParsableVersion(offered);
+    const VersionOrder order = CompareVersions(offered, highestStarted);
+    return order == VersionOrder::Equal || order == VersionOrder::Higher;
 }

@@ -18,5 +18,6 @@ bool IsParsableVersion(const std::string& version);
 // highest version started for its product and channel is `highestStarted`
 // (empty when none was): an unparsable offer is refused, and so is one lower
 // than what was started; the same one may be retried. A record that does not
-// parse guards nothing.
+// parse refuses every offer: it is not ours, and guessing would let an older
+// release through.
 bool PassesRollbackGuard(const std::string& offered, const std::string& highestStarted);

@@ -101,17 +101,28 @@ bool LaunchVerifiedPackage(const OfferedUpdate& offer, const ReceivedPackage& re
         // through MD5, which a prepared file can collide with.
         ReceivedPackage found;
         std::string sha256Hex;
-        if (Measure(file.get(), keyed, gate, found, sha256Hex) && found.size == received.size &&
-            (received.md5Hex.empty() || found.md5Hex == received.md5Hex) &&
-            MatchesAnnouncement(manifest, found.size, found.md5Hex) &&
-            IsSignatureAccepted(vendorKey, manifest, offer.appId, offer.channel, found.size, sha256Hex) &&
-            (!keyed || PassesRollbackGuard(manifest.latestVersion, HighestStartedVersion(offer.appId, offer.channel))))
-            started = gate.StartUnlessCancelled([&] { return start(path); });
+        bool verified = Measure(file.get(), keyed, gate, found, sha256Hex) && found.size == received.size &&
+                        (received.md5Hex.empty() || found.md5Hex == received.md5Hex) &&
+                        MatchesAnnouncement(manifest, found.size, found.md5Hex) &&
+                        IsSignatureAccepted(vendorKey, manifest, offer.appId, offer.channel, found.size, sha256Hex);
+        // The guard: a record that cannot be read, or could not be written
+        // after the start, refuses, rather than leave the guard off.
+        RollbackRecord record;
+        std::string highest;
+        if (verified && keyed)
+            verified = record.Open(offer.appId, offer.channel) && record.Read(highest) &&
+                       PassesRollbackGuard(manifest.latestVersion, highest);
+        // Only what was started raises the record, at once, while the
+        // process cannot yet have gone with its window.
+        if (verified)
+            started = gate.StartUnlessCancelled([&] {
+                if (!start(path))
+                    return false;
+                if (keyed)
+                    record.Write(manifest.latestVersion);
+                return true;
+            });
     }
-    // Only what was started raises the guard: a refused or failed start
-    // leaves it where it was.
-    if (started && keyed)
-        RecordStartedVersion(offer.appId, offer.channel, manifest.latestVersion);
     if (!started)
         DeleteFileW(path.c_str());
     return started;

@@ -51,6 +51,12 @@ TEST(PackageStatement, FieldsOnLinesOfTheirOwn)
 TEST(CheckPackageSignature, ReadsTheVendorToolsSignature)
 {
     EXPECT_EQ(CheckPackageSignature(kSignerKey, kSignerSignature, kHello, kHelloSha256, 5), SignatureVerdict::Valid);
+    // The same for the empty channel, an empty line.
+    EXPECT_EQ(CheckPackageSignature(
+                  kSignerKey,
+                  "SKcro3vTu2FObZwfN8GUr+O29T4zUO/fA6rAHqe+unyyT8im/2YoZ2+Mom8VIBAlM0BzkpTQVJhoX35bjdI7Aw==",
+                  {"Ferncastle", "", "2.0.0.1"}, kHelloSha256, 5),
+              SignatureVerdict::Valid);
     EXPECT_EQ(TestSigner().PublicKey(), kSignerKey);
 }
 
@@ -147,6 +153,48 @@ TEST(CheckPackageSignature, VerdictTable)
          "2.0.0.1",
          SignatureVerdict::ChannelNotAscii,
          {"Ferncastle", "1001\n" + sha, ""}},
+        // Signed for names that the updater cannot bind: none, or one that
+        // two installations could read alike, or too long for the record.
+        {"no app id",
+         key,
+         signedFor({"", "1001", "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::AppIdNotAscii,
+         {"", "1001", ""}},
+        {"app id with a lost character",
+         key,
+         signedFor({"Fern?", "1001", "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::AppIdNotAscii,
+         {"Fern?", "1001", ""}},
+        {"channel with a lost character",
+         key,
+         signedFor({"Ferncastle", "??1", "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::ChannelNotAscii,
+         {"Ferncastle", "??1", ""}},
+        {"channel of 201 characters",
+         key,
+         signedFor({"Ferncastle", std::string(201, '1'), "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::ChannelNotAscii,
+         {"Ferncastle", std::string(201, '1'), ""}},
+        {"channel of 200 characters",
+         key,
+         signedFor({"Ferncastle", std::string(200, '1'), "2.0.0.1"}),
+         sha,
+         5,
+         "2.0.0.1",
+         SignatureVerdict::Valid,
+         {"Ferncastle", std::string(200, '1'), ""}},
     };
     for (const auto& row : rows) {
         const SignedRelease release{row.release.appId, row.release.channel, row.version};

@@ -49,9 +49,9 @@ TEST(PassesRollbackGuard, NeverBelowWhatWasStarted)
         const char* highestStarted;
         bool passes;
     } rows[] = {
-        {"2.0.0.1", "", true},         {"2.0.0.1", "2.0.0.1", true}, {"2.0.0.2", "2.0.0.1", true},
-        {"2.0.0.0", "2.0.0.1", false}, {"1.9", "1.10", false},       {"2.0", "2.0.0.0", true},
-        {"2.0-rc", "", false},         {"2.0.0.1", "garbled", true},
+        {"2.0.0.1", "", true},         {"2.0.0.1", "2.0.0.1", true},  {"2.0.0.2", "2.0.0.1", true},
+        {"2.0.0.0", "2.0.0.1", false}, {"1.9", "1.10", false},        {"2.0", "2.0.0.0", true},
+        {"2.0-rc", "", false},         {"2.0.0.1", "garbled", false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(PassesRollbackGuard(row.offered, row.highestStarted), row.passes)

@@ -74,7 +74,7 @@ protected:
             }
             if (DeleteFileW(path.c_str()))
                 writableWhileStarting_ = true;
-            return true;
+            return startResult_;
         });
     }
 
@@ -84,6 +84,7 @@ protected:
     std::wstring path_;
     std::vector<std::wstring> starts_;
     bool writableWhileStarting_ = true;
+    bool startResult_ = true;
 };
 
 ReceivedPackage Received(const std::string& bytes)
@@ -141,7 +142,8 @@ TEST_F(PackageLaunch, ACloseStopsTheCheckBetweenBlocks)
 }
 
 // With a vendor key, the signature over the file as it is held decides, and
-// a start records its version: one lower is refused after it.
+// only a start records its version: one lower is refused after it. Refusals
+// and a failed start of 9.0 first, which must leave the record alone.
 TEST_F(PackageLaunch, VendorKeyStartsOnlyASignatureOverTheHeldFile)
 {
     const TestSigner vendor;
@@ -152,8 +154,10 @@ TEST_F(PackageLaunch, VendorKeyStartsOnlyASignatureOverTheHeldFile)
         std::string signature;
         const char* version;
         bool started;
+        bool startFails = false;
     } cases[] = {
-        {"no signature", "", "2.0.0.1", false},
+        {"no signature", "", "9.0", false},
+        {"signed 9.0, which fails to start", vendor.SignPackage(bytes_, kAppId, "1001", "9.0"), "9.0", false, true},
         {"signed for other bytes", vendor.SignPackage(other, kAppId, "1001", "2.0.0.1"), "2.0.0.1", false},
         {"signed as another version", vendor.SignPackage(bytes_, kAppId, "1001", "2.0.0.2"), "2.0.0.1", false},
         {"signed by another key", TestSigner(std::string(32, 'k')).SignPackage(bytes_, kAppId, "1001", "2.0.0.1"),
@@ -167,12 +171,28 @@ TEST_F(PackageLaunch, VendorKeyStartsOnlyASignatureOverTheHeldFile)
         UpdateManifest manifest = Announced(int64_t(bytes_.size()), Md5Hex(bytes_));
         manifest.latestVersion = c.version;
         manifest.fileSig = c.signature;
+        startResult_ = !c.startFails;
         EXPECT_EQ(Launch(Received(bytes_), manifest), c.started) << c.what;
-        EXPECT_EQ(starts_.size(), c.started ? 1u : 0u) << c.what;
+        EXPECT_EQ(starts_.size(), c.started || c.startFails ? 1u : 0u) << c.what;
         EXPECT_EQ(Exists(), c.started) << c.what;
     }
-    EXPECT_EQ(HighestStartedVersion(kAppId, "1001"), "2.0.0.1");
-    EXPECT_EQ(HighestStartedVersion(kAppId, "1002"), "");
+    std::string recorded = "unread", otherRecorded = "unread";
+    RollbackRecord record, otherChannel;
+    ASSERT_TRUE(record.Open(kAppId, "1001") && record.Read(recorded));
+    ASSERT_TRUE(otherChannel.Open(kAppId, "1002") && otherChannel.Read(otherRecorded));
+    EXPECT_EQ(recorded, "2.0.0.1");
+    EXPECT_EQ(otherRecorded, "");
+
+    // A record that is not a text refuses, rather than leave the guard off.
+    const DWORD number = 1;
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, RollbackRecordKey(kAppId).c_str(), "HighestStarted.1001", REG_DWORD,
+                              &number, sizeof number),
+              ERROR_SUCCESS);
+    Write(bytes_);
+    UpdateManifest manifest = Announced(int64_t(bytes_.size()), Md5Hex(bytes_));
+    manifest.latestVersion = "2.0.0.1";
+    manifest.fileSig = vendor.SignPackage(bytes_, kAppId, "1001", "2.0.0.1");
+    EXPECT_FALSE(Launch(Received(bytes_), manifest));
 }
 
 TEST_F(PackageLaunch, PackagePathIsInTheTemporaryFolder)

@@ -21,13 +21,16 @@ and an updater built with the public key starts the package only when the
 offer's "fileSig" verifies over the statement of the file it downloaded,
 the product and channel it asked for and the offer's "latestVersion", and
 that version is no lower than the highest it has started for them. The
-texts are printable ASCII; the version has no "?", the app id no "\\".
+texts are printable ASCII; the version is dotted decimal (at most 4 parts of
+at most 9 digits), the app id and channel have no "?" and at most 200
+characters, and the app id is not empty and has no "\\".
 """
 import argparse
 import base64
 import hashlib
 import json
 import os
+import re
 import sys
 
 import nacl.signing
@@ -41,6 +44,19 @@ def statement(app_id, channel, sha256_hex, size, version):
 
 def printable(text):
     return all(0x20 <= ord(c) <= 0x7E for c in text)
+
+
+# What a keyed updater can compare with the version it last started: dotted
+# decimal, at most 4 parts of at most 9 digits (leading zeros count).
+VERSION = re.compile(r"[0-9]{1,9}(\.[0-9]{1,9}){0,3}")
+# Names longer than this do not fit the updater's registry record.
+MAX_NAME_LENGTH = 200
+
+
+def signable_name(text):
+    """A product or channel name the updater can bind: printable ASCII
+    without "?" (its code page's mark of a lost character), not too long."""
+    return printable(text) and "?" not in text and len(text) <= MAX_NAME_LENGTH
 
 
 def read_secret(path):
@@ -62,11 +78,15 @@ def sign_file(key, path, app_id, channel, version):
     # read the same whatever the code page.
     if not printable(version) or "?" in version:
         sys.exit('sign_package: the version must be printable ASCII without "?"')
+    if not VERSION.fullmatch(version):
+        sys.exit("sign_package: the version must be dotted decimal, at most 4 parts of at most 9 digits")
     # The app id names the rollback guard's registry key.
-    if not printable(app_id) or "\\" in app_id:
-        sys.exit('sign_package: the app id must be printable ASCII without "\\"')
-    if not printable(channel):
-        sys.exit("sign_package: the channel must be printable ASCII")
+    if not signable_name(app_id) or not app_id or "\\" in app_id:
+        sys.exit(f'sign_package: the app id must be 1 to {MAX_NAME_LENGTH} printable ASCII characters '
+                 'without "?" or "\\"')
+    if not signable_name(channel):
+        sys.exit(f'sign_package: the channel must be at most {MAX_NAME_LENGTH} printable ASCII characters '
+                 'without "?"')
     if channel == "*":
         sys.exit('sign_package: a signature is for one channel; "*" cannot be signed')
     digest = hashlib.sha256()

@@ -23,6 +23,7 @@
 #include "package_signature.h"
 #include "sha256.h"
 #include "update_query.h"
+#include "version_order.h"
 
 namespace {
 
@@ -233,7 +234,10 @@ int main(int argc, char** argv)
                     CheckPackageSignature(vendorKey, manifest.fileSig,
                                           {request.appId, request.channel, manifest.latestVersion}, sha256Hex, size);
                 download["signature"] = VerdictName(verdict);
-                downloadOk = downloadOk && verdict == SignatureVerdict::Valid;
+                // A keyed updater compares the version with the last it started.
+                download["versionParsable"] = IsParsableVersion(manifest.latestVersion);
+                downloadOk =
+                    downloadOk && verdict == SignatureVerdict::Valid && IsParsableVersion(manifest.latestVersion);
             }
         }
     }

@@ -66,8 +66,9 @@ is offered, else a "*" entry (unsigned catalogues only):
   package's MD5; null leaves the member out) to announce.
 An entry may carry "fileSig", the vendor's signature of the package for its
 product and channel (tools/package-signer/sign_package.py prints such
-entries); the answer then passes it on. A "*" entry with a "fileSig" makes
-the catalogue's product answer code 1006.
+entries); the answer then passes it on. A product with a signed entry and a
+"*" entry answers code 1006. An entry for the empty channel ("") answers the
+queries that name it "NULL".
 """
 import argparse
 import base64
@@ -403,12 +404,15 @@ class Handler(BaseHTTPRequestHandler):
 
     def offer(self, params):
         releases = [r for r in self.server.load_catalogue().get("releases", []) if r.get("appId") == params["appId"]]
-        # A signature is made for one channel: a "*" entry that carries one
-        # would be offered to channels it does not verify for.
-        if any(r.get("channel", "*") == "*" and "fileSig" in r for r in releases):
-            return {"code": CODE_BAD_CATALOGUE, "desc": 'catalogue: a signed entry names its channel, not "*"'}
-        # The entry for the query's own channel first, then one for every channel.
-        exact = [r for r in releases if r.get("channel", "*") == params["channel"]]
+        # A signature is made for one channel: a "*" entry would be offered
+        # to channels its package, or the product's signed ones, do not
+        # verify for.
+        if any("fileSig" in r for r in releases) and any(r.get("channel", "*") == "*" for r in releases):
+            return {"code": CODE_BAD_CATALOGUE, "desc": 'catalogue: a signed product names its channels, not "*"'}
+        # The entry for the query's own channel first, then one for every
+        # channel. The query names an empty channel "NULL".
+        channels = {params["channel"], ""} if params["channel"] == "NULL" else {params["channel"]}
+        exact = [r for r in releases if r.get("channel", "*") in channels]
         any_channel = [r for r in releases if r.get("channel", "*") == "*"]
         for release in exact + any_channel:
             package = release["package"]
