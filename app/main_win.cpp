@@ -5,6 +5,7 @@
 #include <objbase.h>
 
 #include "main_frame_wnd.h"
+#include "package_folder.h"
 #include "package_launch.h"
 #include "update_check_win.h"
 #ifdef FERNCASTLE_BENCH_MARKS
@@ -58,6 +59,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
         ActivateRunningInstance();
         return 0;
     }
+    // Only now, as the one updater running: no folder still in use by another goes.
+    RemoveLeftPackageFolders();
 
     if (FAILED(CoInitialize(nullptr)))
         return 0;

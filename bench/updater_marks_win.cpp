@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 #include "bench_record.h"
@@ -115,11 +116,13 @@ PackageServices MarkedPackageServices()
         download(url, path, owner);
         Mark("download_done");
     };
-    services.launch = [](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
-        return LaunchVerifiedPackage(offer, received, std::string(), gate, [](const std::wstring& verified) {
-            Mark("verified");
-            return StartPackage(verified);
-        });
+    auto hold = std::make_shared<PackageHold>();
+    services.launch = [hold](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
+        return LaunchVerifiedPackage(offer, received, std::string(), gate, *hold,
+                                     [](const std::wstring& verified, base::UniqueHandle& process) {
+                                         Mark("verified");
+                                         return StartPackage(verified, process);
+                                     });
     };
     return services;
 }

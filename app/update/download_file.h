@@ -39,7 +39,7 @@ constexpr unsigned long long kMaxPackageBytes = 2ull << 30;
 // Percentage of `received` out of `length`, as the progress bar shows it.
 int DownloadPercent(unsigned long long received, unsigned long long length);
 
-// Downloads `url` into the file `path` (replaced if it exists) over WinHTTP,
+// Downloads `url` into the new file `path` (none may be there) over WinHTTP,
 // reporting progress to `owner`, then hands over the completion flag. A
 // package whose length is not the announced size, or above kMaxPackageBytes,
 // is refused; an announced size above it is refused before any request, and

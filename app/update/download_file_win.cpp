@@ -421,9 +421,15 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     if ((length == kNoLength || length == 0) && !owner->TakesBodyWithoutLength())
         return false;
 
-    base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A new file only: whatever is at the name already, a link included, is
+    // not ours to write through, nor to remove.
+    base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file)
+        return false;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(file.get(), &info) || info.nNumberOfLinks != 1 ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
     // Until it is whole the file goes with its handle, even when the process
     // ends in the middle of a transfer.

@@ -3,7 +3,7 @@
 #include "code_page.h"
 #include "install_context_win.h"
 #include "package_check.h"
-#include "package_launch.h"
+#include "package_folder.h"
 #include "update_query.h"
 
 bool CheckForUpdate(OfferedUpdate& offer)
@@ -13,7 +13,7 @@ bool CheckForUpdate(OfferedUpdate& offer)
     const UpdateQueryResult result = QueryUpdateInfo(request, manifest);
     if (!IsUpdateOffered(result, manifest))
         return false;
-    const std::wstring path = PackagePath(request.channel);
+    const std::wstring path = NewPackagePath(request.channel);
     if (path.empty())
         return false;
     offer.url = AnsiToWide(manifest.downloadUrl);

@@ -5,27 +5,19 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "base/unique_handle.h"
-#include "code_page.h"
 #include "package_check.h"
-#include "package_name.h"
+#include "package_folder.h"
 #include "package_signature.h"
 #include "rollback_record.h"
 #include "sha256.h"
 #include "version_order.h"
 
-std::wstring PackagePath(const std::string& channel)
-{
-    wchar_t folder[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    if (length == 0 || length > MAX_PATH)
-        return std::wstring();
-    return std::wstring(folder, length) + PackageFileName(AnsiToWide(channel));
-}
-
-bool StartPackage(const std::wstring& path)
+bool StartPackage(const std::wstring& path, base::UniqueHandle& process)
 {
     // The shell wants COM on the calling thread, here the download worker;
     // and the call must be done before that thread ends.
@@ -37,13 +29,48 @@ bool StartPackage(const std::wstring& path)
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     info.lpFile = path.c_str();
     info.lpParameters = L"/S";
+    // The installer's own folder, which holds nothing else, rather than the
+    // updater's: what an installer loads from its current folder is ours.
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+    info.lpDirectory = folder.empty() ? nullptr : folder.c_str();
     info.nShow = SW_SHOW;
     const bool started = ShellExecuteExW(&info) != FALSE;
-    if (started && info.hProcess)
-        CloseHandle(info.hProcess);
+    process.reset(started ? info.hProcess : nullptr);
     if (SUCCEEDED(com))
         CoUninitialize();
     return started;
+}
+
+PackageHold::~PackageHold()
+{
+    // Waits for a callback under way, so that none runs after this.
+    if (wait_)
+        UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+    Release();
+}
+
+void PackageHold::Keep(base::UniqueHandle file, base::UniqueHandle process)
+{
+    if (wait_)
+        UnregisterWaitEx(wait_, INVALID_HANDLE_VALUE);
+    wait_ = nullptr;
+    Release();
+    file_ = file.release();
+    process_ = std::move(process);
+    if (process_ && !RegisterWaitForSingleObject(&wait_, process_.get(), Ended, this, INFINITE,
+                                                 WT_EXECUTEONLYONCE | WT_EXECUTEINWAITTHREAD))
+        wait_ = nullptr;
+}
+
+void CALLBACK PackageHold::Ended(void* self, BOOLEAN)
+{
+    static_cast<PackageHold*>(self)->Release();
+}
+
+void PackageHold::Release()
+{
+    if (HANDLE file = file_.exchange(nullptr))
+        CloseHandle(file);
 }
 
 namespace {
@@ -52,8 +79,11 @@ namespace {
 // start; false when the gate is cancelled in the middle.
 bool Measure(HANDLE file, bool withSha256, const LaunchGate& gate, ReceivedPackage& found, std::string& sha256Hex)
 {
+    // The name must be the file's only one: a link, or a second name of a
+    // file kept elsewhere, is not the file that was downloaded.
     BY_HANDLE_FILE_INFORMATION info = {};
-    if (!GetFileInformationByHandle(file, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (!GetFileInformationByHandle(file, &info) || info.nNumberOfLinks != 1 ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
         return false;
     Md5Stream md5;
     Sha256Stream sha256;
@@ -82,17 +112,19 @@ bool Measure(HANDLE file, bool withSha256, const LaunchGate& gate, ReceivedPacka
 } // namespace
 
 bool LaunchVerifiedPackage(const OfferedUpdate& offer, const ReceivedPackage& received, const std::string& vendorKey,
-                           LaunchGate& gate, const std::function<bool(const std::wstring&)>& start)
+                           LaunchGate& gate, PackageHold& hold,
+                           const std::function<bool(const std::wstring&, base::UniqueHandle&)>& start)
 {
     const std::wstring& path = offer.path;
     const UpdateManifest& manifest = offer.manifest;
     const bool keyed = !vendorKey.empty();
     bool started = false;
     {
-        // Read sharing only: from the check until the start nobody can write,
-        // rename or delete the file.
+        // Read sharing only: from the check until the installer has ended
+        // nobody can write, rename or delete the file. A link is opened
+        // itself, so that it is seen and refused.
         base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+                                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!file)
             return false; // not ours to remove: someone else holds it, or it is gone
         // The signature is checked over the SHA-256 of this read of the held
@@ -114,17 +146,20 @@ bool LaunchVerifiedPackage(const OfferedUpdate& offer, const ReceivedPackage& re
                        PassesRollbackGuard(manifest.latestVersion, highest);
         // Only what was started raises the record, at once, while the
         // process cannot yet have gone with its window.
+        base::UniqueHandle process;
         if (verified)
             started = gate.StartUnlessCancelled([&] {
-                if (!start(path))
+                if (!start(path, process))
                     return false;
                 if (keyed)
                     record.Write(manifest.latestVersion);
                 return true;
             });
+        if (started)
+            hold.Keep(std::move(file), std::move(process));
     }
     if (!started)
-        DeleteFileW(path.c_str());
+        RemovePackage(path);
     return started;
 }
 
@@ -132,10 +167,12 @@ PackageServices WindowsPackageServices(const std::string& vendorKey)
 {
     PackageServices services;
     services.download = DownloadFile;
-    services.launch = [vendorKey](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
-        return LaunchVerifiedPackage(offer, received, vendorKey, gate);
+    // Released with the services, that is when the updater ends.
+    auto hold = std::make_shared<PackageHold>();
+    services.launch = [vendorKey, hold](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
+        return LaunchVerifiedPackage(offer, received, vendorKey, gate, *hold);
     };
-    services.remove = [](const std::wstring& path) { DeleteFileW(path.c_str()); };
+    services.remove = RemovePackage;
     services.checksSignature = !vendorKey.empty();
     return services;
 }

@@ -3,6 +3,8 @@
 namespace {
 const wchar_t kProduct[] = L"Ferncastle";
 const wchar_t kUpdaterVersion[] = L"1.0.0.2";
+const wchar_t kFolderPrefix[] = L"FerncastleUpdate-";
+constexpr size_t kFolderDigits = 16;
 
 bool UnfitForFileName(wchar_t c)
 {
@@ -19,4 +21,23 @@ std::wstring PackageFileName(const std::wstring& channel)
     for (size_t at = safe.find(L".."); at != std::wstring::npos; at = safe.find(L"..", at + 2))
         safe.replace(at, 2, L"__");
     return std::wstring(kProduct) + L"_" + kUpdaterVersion + L"_" + safe + L".exe";
+}
+
+std::wstring PackageFolderName(uint64_t random)
+{
+    std::wstring name = kFolderPrefix;
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name += L"0123456789abcdef"[(random >> shift) & 0xF];
+    return name;
+}
+
+bool IsPackageFolderName(const std::wstring& name)
+{
+    const std::wstring prefix = kFolderPrefix;
+    if (name.size() != prefix.size() + kFolderDigits || name.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (size_t i = prefix.size(); i < name.size(); ++i)
+        if (!((name[i] >= L'0' && name[i] <= L'9') || (name[i] >= L'a' && name[i] <= L'f')))
+            return false;
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The local file name of the package: "Ferncastle_1.0.0.2_<channel>.exe".
@@ -7,3 +8,12 @@
 // cannot stand in a file name becomes "_" and ".." becomes "__": the name
 // never leaves the folder it is put in.
 std::wstring PackageFileName(const std::wstring& channel);
+
+// The name of a folder a package is downloaded into: "FerncastleUpdate-"
+// and the 16 hexadecimal digits of `random`.
+std::wstring PackageFolderName(uint64_t random);
+
+// Whether `name` is exactly such a name. Only folders named so are removed
+// as left by an earlier run: a folder of the user's that merely begins the
+// same way is not ours.
+bool IsPackageFolderName(const std::wstring& name);

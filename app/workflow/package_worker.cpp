@@ -102,8 +102,11 @@ void PackageWorker::Work(const OfferedUpdate& offer)
     checkable_ = AnnouncesSizeOrDigest(manifest);
     checksWholeFile_ = AnnouncesMd5(manifest) || services_.checksSignature;
     services_.download(offer.url, offer.path, this);
-    if (!complete_)
-        return; // an incomplete file was removed by the download
+    if (!complete_) {
+        // The download removed an incomplete file; the folder made for it goes too.
+        services_.remove(offer.path);
+        return;
+    }
     if (hashing_)
         received_.md5Hex = md5_.HexDigest();
     if (WaitForConfirmation())

@@ -52,7 +52,7 @@ struct PackageServices {
     // matches the announcement, then starts it with "/S" through the gate;
     // true when started. Any other outcome removes the file.
     std::function<bool(const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate)> launch;
-    // Removes the file at `path`, if there is one.
+    // Removes the file at `path`, if there is one, and the folder made for it.
     std::function<void(const std::wstring& path)> remove;
     // Whether `launch` checks a vendor signature over the whole file.
     bool checksSignature = false;

@@ -2,13 +2,15 @@
 // one row per fault. Every row: no crash, the window stays until it is
 // closed, the process then ends in time with exit code 0, and either nothing
 // was started and the temporary folder is left as it was, or the whole,
-// verified package was started exactly once and is the only file there.
+// verified package was started exactly once, from a folder of its own that
+// holds nothing else, and that folder is all the updater added.
 // Every offer names the real package, so an answer or a download wrongly
 // taken for good shows as a start.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <ostream>
 #include <string>
@@ -24,7 +26,10 @@ using namespace e2e;
 enum class Outcome { NothingStarted, StartedOnce };
 
 // What the test does to the machine before the updater starts.
-enum class Local { None, TempMissing, TempIsAFile, TargetHeld };
+// SameNameHeld: another program holds a file of the package's name in the
+// temporary folder itself. LeftByEarlierRuns: package folders of earlier
+// runs, one of them still in use, and a folder of the user's named alike.
+enum class Local { None, TempMissing, TempIsAFile, SameNameHeld, LeftByEarlierRuns };
 
 // When the window is closed: once the updater has settled (its buttons
 // answer again), while its download waits on a silent server, or once the
@@ -182,8 +187,10 @@ const Row kRows[] = {
      "no progress bar", Outcome::NothingStarted},
     {"TempFolderIsAFile", kServer, kOwn, kReal, Local::TempIsAFile, Close::WhenSettled, 30, 10,
      "no progress bar", Outcome::NothingStarted},
-    {"TargetHeldByAnotherProcess", kServer, kOwn, kReal, Local::TargetHeld, Close::WhenSettled, 30, 10,
-     "a bar that stays at its start", Outcome::NothingStarted},
+    {"SameNameHeldInTheTemporaryFolder", kServer, kOwn, kReal, Local::SameNameHeld, Close::WhenSettled, 30, 10,
+     "the whole bar", Outcome::StartedOnce},
+    {"FoldersLeftByEarlierRuns", kServer, kOwn, kReal, Local::LeftByEarlierRuns, Close::WhenSettled, 30, 10,
+     "the whole bar", Outcome::StartedOnce},
 
     // Closing the window while the download waits on a silent server, with
     // the download's receive time-out at kLongWait: the process ends with its
@@ -253,8 +260,8 @@ protected:
             return false;
         WIN32_FILE_ATTRIBUTE_DATA data = {};
         const bool bodyStalls = std::string(GetParam().packageUrl).find("stall-after") != std::string::npos;
-        return !bodyStalls ||
-               (GetFileAttributesExW(packagePath.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow >= 65536);
+        return !bodyStalls || (GetFileAttributesExW(PackagePath().c_str(), GetFileExInfoStandard, &data) &&
+                               data.nFileSizeLow >= 65536);
     }
 
     // The download has closed the whole file: nothing writes it any more,
@@ -262,7 +269,7 @@ protected:
     bool DownloadLetGo(size_t size)
     {
         HANDLE file =
-            CreateFileW(packagePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            CreateFileW(PackagePath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return false;
         LARGE_INTEGER length = {};
@@ -290,18 +297,33 @@ TEST_P(FaultMatrix, Row)
                             Wide(Fill(row.server, "{server}", TestServer::Address())).c_str());
 
     const std::string kHeld = "another program's file";
+    const std::wstring sameName = temp + packageName;
+    const std::wstring kBusy = L"FerncastleUpdate-0000000000000002", kUsers = L"FerncastleUpdate-notes";
+    // What the row's setup leaves in the temporary folder besides the updater's.
+    std::vector<std::wstring> kept;
     HANDLE held = INVALID_HANDLE_VALUE;
     if (row.local == Local::TempMissing) {
         RemoveDirectoryW(temp.c_str());
     } else if (row.local == Local::TempIsAFile) {
         RemoveDirectoryW(temp.c_str());
         std::ofstream(temp.substr(0, temp.size() - 1).c_str()) << kHeld;
-    } else if (row.local == Local::TargetHeld) {
-        std::ofstream(packagePath.c_str(), std::ios::binary) << kHeld;
+    } else if (row.local == Local::SameNameHeld) {
+        std::ofstream(sameName.c_str(), std::ios::binary) << kHeld;
         // Shared for writing: an updater that opened it to write would empty it.
-        held = CreateFileW(packagePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        held = CreateFileW(sameName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        kept = {packageName};
+    } else if (row.local == Local::LeftByEarlierRuns) {
+        for (const std::wstring& name : {std::wstring(L"FerncastleUpdate-0000000000000001"), kBusy, kUsers}) {
+            CreateDirectoryW((temp + name).c_str(), nullptr);
+            std::ofstream((temp + name + L"\\" + packageName).c_str()) << kHeld;
+        }
+        // In use, as by an installer still running: it may not be deleted.
+        held = CreateFileW((temp + kBusy + L"\\" + packageName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        kept = {kBusy, kUsers};
     }
 
     // The large package's server reads 1 GiB before it answers, which on a
@@ -346,13 +368,25 @@ TEST_P(FaultMatrix, Row)
     }
 
     const std::string installs = ReadFile(installLog);
-    const std::vector<std::wstring> left = FilesIn(temp);
+    std::vector<std::wstring> added;
+    for (const std::wstring& name : FilesIn(temp))
+        if (std::find(kept.begin(), kept.end(), name) == kept.end())
+            added.push_back(name);
+    for (const std::wstring& name : kept)
+        EXPECT_EQ(ReadFile(temp + name + (name == packageName ? L"" : L"\\" + packageName)), kHeld) << Narrow({name});
     if (row.outcome == Outcome::StartedOnce) {
         EXPECT_EQ(CountOf(installs, "show="), 1) << installs;
         EXPECT_NE(installs.find(" /S\t"), std::string::npos) << installs;
-        ASSERT_EQ(left.size(), 1u);
-        EXPECT_EQ(temp + left[0], packagePath);
-        EXPECT_TRUE(ReadFile(packagePath) == (row.package == Package::Switchable ? switched : package))
+        ASSERT_EQ(added.size(), 1u) << "left behind: " << Narrow(added);
+        const std::vector<std::wstring> folders = PackageFolders();
+        ASSERT_NE(std::find(folders.begin(), folders.end(), added[0]), folders.end()) << Narrow(added);
+        EXPECT_EQ(FilesIn(temp + added[0] + L"\\"), std::vector<std::wstring>{packageName});
+        EXPECT_NE(installs.find("\tcwd=" + std::string(temp.begin(), temp.end()) +
+                                std::string(added[0].begin(), added[0].end())),
+                  std::string::npos)
+            << "started in its own folder: " << installs;
+        EXPECT_TRUE(ReadFile(temp + added[0] + L"\\" + packageName) ==
+                    (row.package == Package::Switchable ? switched : package))
             << "the whole package, of one release";
         return;
     }
@@ -364,12 +398,8 @@ TEST_P(FaultMatrix, Row)
     case Local::TempIsAFile:
         EXPECT_EQ(ReadFile(temp.substr(0, temp.size() - 1)), kHeld);
         break;
-    case Local::TargetHeld:
-        ASSERT_EQ(left.size(), 1u);
-        EXPECT_EQ(ReadFile(packagePath), kHeld);
-        break;
-    case Local::None:
-        EXPECT_TRUE(left.empty()) << "left behind: " << Narrow(left);
+    default:
+        EXPECT_TRUE(added.empty()) << "left behind: " << Narrow(added);
         break;
     }
 }

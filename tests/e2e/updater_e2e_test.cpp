@@ -92,14 +92,14 @@ protected:
         ASSERT_NE(window, nullptr);
         ASSERT_TRUE(WaitFor([&] { return PackageRequests() >= 1; }, 30)) << NewLog();
         ASSERT_TRUE(MinimiseWhenEnabled(window, 40)) << NewLog();
-        EXPECT_FALSE(FileExists(packagePath));
+        EXPECT_TRUE(PackageFolders().empty()) << "neither the file nor its folder stays";
         EXPECT_TRUE(IsWindow(window));
         PostMessageW(window, WM_CLOSE, 0, 0);
         DWORD code = 99;
         ASSERT_TRUE(Ends(process, 15, code));
         EXPECT_EQ(code, 0u);
         EXPECT_FALSE(FileExists(installLog)) << ReadFile(installLog);
-        EXPECT_FALSE(FileExists(packagePath));
+        EXPECT_TRUE(PackageFolders().empty());
     }
 };
 
@@ -139,7 +139,7 @@ TEST_F(Updater, ClosingDuringAStalledDownloadEndsPromptly)
     ASSERT_TRUE(WaitFor(
         [&] {
             WIN32_FILE_ATTRIBUTE_DATA data = {};
-            return GetFileAttributesExW(packagePath.c_str(), GetFileExInfoStandard, &data) &&
+            return GetFileAttributesExW(PackagePath().c_str(), GetFileExInfoStandard, &data) &&
                    data.nFileSizeLow >= 16384;
         },
         30));
@@ -151,7 +151,7 @@ TEST_F(Updater, ClosingDuringAStalledDownloadEndsPromptly)
     EXPECT_LT(std::chrono::duration<double>(Clock::now() - closed).count(), 8.0);
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(FileExists(installLog));
-    EXPECT_FALSE(FileExists(packagePath));
+    EXPECT_TRUE(PackageFolders().empty());
 }
 
 // Columns of the progress bar's middle row, from the window's pixels on
@@ -310,8 +310,8 @@ TEST_F(SignedUpdater, StartsOnlyWhatTheVendorSignedAndNeverAnOlderRelease)
     TestServer::WritePackage("signed.exe", bytes);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
-        // A started installer may still hold its file: gone before the next download.
-        ASSERT_TRUE(WaitFor([&] { return !FileExists(packagePath) || DeleteFileW(packagePath.c_str()); }, 20));
+        // The folder a start left goes before the next run, which makes its own.
+        ASSERT_TRUE(RemovePackageFolders());
         OfferSigned("signed.exe", row.version, row.fileSig);
         const size_t logFrom = TestServer::LogLines().size();
         HANDLE process = Start();
@@ -325,7 +325,8 @@ TEST_F(SignedUpdater, StartsOnlyWhatTheVendorSignedAndNeverAnOlderRelease)
             EXPECT_TRUE(WaitFor([&] { return CountOf(ReadFile(installLog), "show=5") == 1; }, 20)) << NewLog();
         else
             EXPECT_FALSE(FileExists(installLog)) << ReadFile(installLog);
-        EXPECT_EQ(FileExists(packagePath), row.started);
+        EXPECT_EQ(PackageFolders().size(), row.started ? 1u : 0u);
+        EXPECT_EQ(FileExists(PackagePath()), row.started);
         EXPECT_TRUE(IsWindow(window));
         EXPECT_EQ(WaitForSingleObject(process, 0), static_cast<DWORD>(WAIT_TIMEOUT));
         PostMessageW(window, WM_CLOSE, 0, 0);

@@ -94,7 +94,7 @@ protected:
         ASSERT_TRUE(CopyFileW(Wide(FERNCASTLE_UPDATER).c_str(), exe.c_str(), FALSE));
         std::ofstream((folder + L"Config.cfg").c_str())
             << "[AppInfo]\r\nAppId=" << appId << "\r\nChannelID=" << channel << "\r\n";
-        packagePath = temp + L"Ferncastle_1.0.0.2_" + Wide(channel) + L".exe";
+        packageName = L"Ferncastle_1.0.0.2_" + Wide(channel) + L".exe";
         installLog = folder + L"install.log";
         logStart = TestServer::LogLines().size();
         SetEnvironmentVariableW(L"FERNCASTLE_UPDATE_SERVER", Wide(TestServer::Address()).c_str());
@@ -253,9 +253,45 @@ protected:
         return names;
     }
 
+    // The folders the updater made for packages in the case's temporary
+    // folder: "FerncastleUpdate-" and 16 hexadecimal digits.
+    std::vector<std::wstring> PackageFolders() const
+    {
+        std::vector<std::wstring> folders;
+        const std::wstring prefix = L"FerncastleUpdate-";
+        for (const std::wstring& name : FilesIn(temp))
+            if (name.size() == prefix.size() + 16 && name.compare(0, prefix.size(), prefix) == 0 &&
+                name.find_first_not_of(L"0123456789abcdef", prefix.size()) == std::wstring::npos)
+                folders.push_back(name);
+        return folders;
+    }
+
+    // The package's path in the folder the updater made for it; empty while
+    // there is none.
+    std::wstring PackagePath() const
+    {
+        const std::vector<std::wstring> folders = PackageFolders();
+        return folders.empty() ? std::wstring() : temp + folders[0] + L"\\" + packageName;
+    }
+
+    // Removes what earlier runs of the case left, waiting for an installer
+    // that still holds its folder.
+    bool RemovePackageFolders()
+    {
+        return WaitFor(
+            [&] {
+                for (const std::wstring& name : PackageFolders()) {
+                    DeleteFileW((temp + name + L"\\" + packageName).c_str());
+                    RemoveDirectoryW((temp + name).c_str());
+                }
+                return PackageFolders().empty();
+            },
+            20);
+    }
+
     std::string appId = kAppId; // a fixture may name its own before SetUp
     std::string channel;
-    std::wstring folder, temp, exe, packagePath, installLog;
+    std::wstring folder, temp, exe, packageName, installLog;
     size_t logStart = 0;
     std::vector<PROCESS_INFORMATION> processes;
 };

@@ -37,6 +37,29 @@ TEST(PackageFileName, ChannelStaysInsideTheFolder)
         EXPECT_EQ(PackageFileName(c.channel), c.name);
 }
 
+// Only folders named exactly as the updater names them are removed as left
+// by an earlier run.
+TEST(PackageFolderName, OnlyTheUpdatersOwnNamesAreTaken)
+{
+    EXPECT_EQ(PackageFolderName(0x0123456789abcdefull), L"FerncastleUpdate-0123456789abcdef");
+    const struct {
+        std::wstring name;
+        bool ours;
+    } cases[] = {
+        {PackageFolderName(0), true},
+        {PackageFolderName(~0ull), true},
+        {L"FerncastleUpdate-notes", false},
+        {L"FerncastleUpdate-0123456789abcde", false},
+        {L"FerncastleUpdate-0123456789abcdef0", false},
+        {L"FerncastleUpdate-0123456789ABCDEF", false},
+        {L"FerncastleUpdate-0123456789abcdeg", false},
+        {L"ferncastleupdate-0123456789abcdef", false},
+        {L"XFerncastleUpdate-0123456789abcde", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsPackageFolderName(c.name), c.ours) << std::string(c.name.begin(), c.name.end());
+}
+
 TEST(PackageCheck, OnlyUsableAnnouncementsAreCompared)
 {
     const std::string md5 = Md5Hex("package");
@@ -184,7 +207,7 @@ TEST(PackageWorker, IncompleteOrCancelledDownloadIsNeverLaunched)
         EXPECT_FALSE(worker.Launched());
     }
     EXPECT_TRUE(cut.launches.empty());
-    EXPECT_TRUE(cut.removed.empty()) << "the download removes what it left unfinished";
+    EXPECT_EQ(cut.removed, std::vector<std::wstring>{L"p"}) << "with the folder made for it";
     EXPECT_EQ(cut.events.back(), WorkerEvent::Finished);
 
     FakeSystem cancelled;

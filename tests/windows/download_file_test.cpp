@@ -109,12 +109,23 @@ TEST_F(DownloadFileTest, MillionBytesReportRisingPercentages)
     EXPECT_EQ(ReadFile(target_), bytes);
 }
 
-TEST_F(DownloadFileTest, ExistingTargetIsReplaced)
+// The package's folder is new, so anything at the name was put there by
+// someone else: neither it nor a file it links to is written or removed.
+TEST_F(DownloadFileTest, AnythingAtTheNameIsLeftAlone)
 {
-    std::ofstream(target_, std::ios::binary) << std::string(5000, 'o');
     TestServer::WritePackage("small.exe", "new");
-    EXPECT_TRUE(Download("/packages/small.exe").complete);
-    EXPECT_EQ(ReadFile(target_), "new");
+    const std::string outside = TestServer::Dir() + "outside.txt";
+    for (const bool link : {false, true}) {
+        DeleteFileA(target_.c_str());
+        std::ofstream(link ? outside : target_, std::ios::binary) << std::string(5000, 'o');
+        if (link) {
+            ASSERT_TRUE(CreateHardLinkA(target_.c_str(), outside.c_str(), nullptr));
+        }
+        EXPECT_FALSE(Download("/packages/small.exe").complete) << link;
+        EXPECT_EQ(ReadFile(target_), std::string(5000, 'o')) << link;
+        EXPECT_EQ(ReadFile(outside), link ? std::string(5000, 'o') : std::string()) << link;
+    }
+    DeleteFileA(outside.c_str());
 }
 
 TEST_F(DownloadFileTest, QueryStringIsNotRequested)
@@ -254,6 +265,7 @@ TEST_F(DownloadFileTest, BrokenTransferResumesOrStartsOver)
          Ends::Stitched},
     };
     for (const auto& c : cases) {
+        DeleteFileA(target_.c_str()); // the file is made new
         const std::string bytes = Package(c.size);
         TestServer::WritePackage(c.name, bytes);
         RecordingOwner owner;
@@ -305,6 +317,7 @@ TEST_F(DownloadFileTest, PackagesAboveTheCapAreRefused)
         {"hugeoffer.exe", "/fault/length/5000000000/fault/endless", 5000000000ull, false},
     };
     for (const auto& c : cases) {
+        DeleteFileA(target_.c_str()); // the file is made new
         TestServer::WritePackage(c.name, Package(3000));
         RecordingOwner owner = Download(std::string(c.faults) + "/packages/" + c.name, c.announced);
         EXPECT_FALSE(owner.complete) << c.name;
@@ -337,6 +350,7 @@ TEST_F(DownloadFileTest, BodyWithoutLengthIsTakenOnlyWhenTheOwnerCanCheckIt)
         bool complete;
     } cases[] = {{"/fault/no-length", false}, {"", true}};
     for (const auto& c : cases) {
+        DeleteFileA(target_.c_str()); // the file is made new
         RecordingOwner owner;
         owner.takesBodyWithoutLength = false;
         DownloadFile(AnsiToWide(TestServer::Url(std::string(c.faults) + "/packages/unchecked.exe")),

@@ -2,13 +2,20 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "announced_manifest.h"
 #include "md5.h"
+#include "package_folder.h"
 #include "package_launch.h"
+#include "package_name.h"
 #include "rollback_record.h"
 #include "test_signer.h"
 
@@ -38,6 +45,7 @@ protected:
     }
     void TearDown() override
     {
+        hold_.reset();
         DeleteFileW(path_.c_str());
         RegDeleteTreeA(HKEY_CURRENT_USER, RollbackRecordKey(kAppId).c_str());
     }
@@ -59,28 +67,32 @@ protected:
         offer.manifest = manifest;
         offer.appId = kAppId;
         offer.channel = "1001";
-        return LaunchVerifiedPackage(offer, received, vendorKey_, gate_, [this](const std::wstring& path) {
-            starts_.push_back(path);
-            HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, 0, nullptr);
-            writableWhileStarting_ = writer != INVALID_HANDLE_VALUE;
-            if (writer != INVALID_HANDLE_VALUE)
-                CloseHandle(writer);
-            // Nor renamed or deleted.
-            const std::wstring moved = path + L".moved";
-            if (MoveFileW(path.c_str(), moved.c_str())) {
-                writableWhileStarting_ = true;
-                MoveFileW(moved.c_str(), path.c_str());
-            }
-            if (DeleteFileW(path.c_str()))
-                writableWhileStarting_ = true;
-            return startResult_;
-        });
+        return LaunchVerifiedPackage(
+            offer, received, vendorKey_, gate_, *hold_, [this](const std::wstring& path, base::UniqueHandle& process) {
+                starts_.push_back(path);
+                process.reset(installer_.release());
+                HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr);
+                writableWhileStarting_ = writer != INVALID_HANDLE_VALUE;
+                if (writer != INVALID_HANDLE_VALUE)
+                    CloseHandle(writer);
+                // Nor renamed or deleted.
+                const std::wstring moved = path + L".moved";
+                if (MoveFileW(path.c_str(), moved.c_str())) {
+                    writableWhileStarting_ = true;
+                    MoveFileW(moved.c_str(), path.c_str());
+                }
+                if (DeleteFileW(path.c_str()))
+                    writableWhileStarting_ = true;
+                return startResult_;
+            });
     }
 
     std::string bytes_ = std::string(3000, 'x') + "installer";
     std::string vendorKey_; // none: the digest and size decide alone
     CountingGate gate_;
+    std::unique_ptr<PackageHold> hold_ = std::make_unique<PackageHold>();
+    base::UniqueHandle installer_; // what a start hands over as the installer's process
     std::wstring path_;
     std::vector<std::wstring> starts_;
     bool writableWhileStarting_ = true;
@@ -103,11 +115,14 @@ TEST_F(PackageLaunch, MatchingPackageIsStartedWhileNobodyCanChangeIt)
 TEST_F(PackageLaunch, AnyMismatchRemovesTheFileWithoutStartingIt)
 {
     const std::string other = bytes_.substr(1) + "!";
+    const std::wstring outside = path_ + L".elsewhere";
     const struct {
         const char* what;
         ReceivedPackage received;
         UpdateManifest manifest;
+        bool secondName = false;
     } cases[] = {
+        {"the file has a second name", Received(bytes_), Announced(int64_t(bytes_.size()), Md5Hex(bytes_)), true},
         {"file shorter than received", Received(bytes_ + "more"), Announced(0, "")},
         {"file differs from what was received", Received(other), Announced(0, "")},
         {"announced size differs", Received(bytes_), Announced(int64_t(bytes_.size()) + 1, "")},
@@ -117,10 +132,29 @@ TEST_F(PackageLaunch, AnyMismatchRemovesTheFileWithoutStartingIt)
     };
     for (const auto& c : cases) {
         Write(bytes_);
+        if (c.secondName) {
+            ASSERT_TRUE(CreateHardLinkW(outside.c_str(), path_.c_str(), nullptr));
+        }
         EXPECT_FALSE(Launch(c.received, c.manifest)) << c.what;
         EXPECT_TRUE(starts_.empty()) << c.what;
         EXPECT_FALSE(Exists()) << c.what;
     }
+    EXPECT_TRUE(DeleteFileW(outside.c_str())) << "the other name stays";
+}
+
+// The started file stays held until the installer's process has ended.
+TEST_F(PackageLaunch, AStartedPackageIsHeldUntilItsInstallerEnds)
+{
+    installer_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const HANDLE ended = installer_.get();
+    ASSERT_TRUE(Launch(Received(bytes_), Announced(int64_t(bytes_.size()), Md5Hex(bytes_))));
+    EXPECT_TRUE(hold_->Holds());
+    EXPECT_FALSE(DeleteFileW(path_.c_str()));
+    SetEvent(ended);
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (hold_->Holds() && GetTickCount64() < deadline)
+        Sleep(10);
+    EXPECT_TRUE(DeleteFileW(path_.c_str()));
 }
 
 // A close stops the check between two blocks, or just before the start:
@@ -166,6 +200,7 @@ TEST_F(PackageLaunch, VendorKeyStartsOnlyASignatureOverTheHeldFile)
         {"signed, lower than the one started", vendor.SignPackage(bytes_, kAppId, "1001", "2.0.0.0"), "2.0.0.0", false},
     };
     for (const auto& c : cases) {
+        hold_ = std::make_unique<PackageHold>(); // the last start's installer has ended
         Write(bytes_);
         starts_.clear();
         UpdateManifest manifest = Announced(int64_t(bytes_.size()), Md5Hex(bytes_));
@@ -188,6 +223,7 @@ TEST_F(PackageLaunch, VendorKeyStartsOnlyASignatureOverTheHeldFile)
     ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, RollbackRecordKey(kAppId).c_str(), "HighestStarted.1001", REG_DWORD,
                               &number, sizeof number),
               ERROR_SUCCESS);
+    hold_ = std::make_unique<PackageHold>();
     Write(bytes_);
     UpdateManifest manifest = Announced(int64_t(bytes_.size()), Md5Hex(bytes_));
     manifest.latestVersion = "2.0.0.1";
@@ -195,12 +231,110 @@ TEST_F(PackageLaunch, VendorKeyStartsOnlyASignatureOverTheHeldFile)
     EXPECT_FALSE(Launch(Received(bytes_), manifest));
 }
 
-TEST_F(PackageLaunch, PackagePathIsInTheTemporaryFolder)
+// The folders are made in, and cleaned from, a temporary folder of this test's own.
+class PackageFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t folder[MAX_PATH + 1] = {};
+        GetTempPathW(MAX_PATH + 1, folder);
+        temp_ = std::wstring(folder) + L"package_folder_test\\";
+        CreateDirectoryW(temp_.c_str(), nullptr);
+        SetEnvironmentVariableW(L"TMP", temp_.c_str());
+    }
+    void TearDown() override { SetEnvironmentVariableW(L"TMP", nullptr); }
+
+    static void Put(const std::wstring& path, const char* text = "x") { std::ofstream(path.c_str()) << text; }
+    bool Exists(const std::wstring& name) const
+    {
+        return GetFileAttributesW((temp_ + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+    std::wstring temp_;
+};
+
+bool IsSid(PSID sid, const wchar_t* text)
 {
-    wchar_t folder[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, folder);
-    EXPECT_EQ(PackagePath("1001"), std::wstring(folder) + L"Ferncastle_1.0.0.2_1001.exe");
-    EXPECT_EQ(PackagePath("..\\x"), std::wstring(folder) + L"Ferncastle_1.0.0.2____x.exe");
+    PSID expected = nullptr;
+    const bool same = ConvertStringSidToSidW(text, &expected) && EqualSid(sid, expected);
+    LocalFree(expected);
+    return same;
+}
+
+TEST_F(PackageFolder, EachPackageGetsAFreshFolderOnlyItsOwnersOpen)
+{
+    const std::wstring first = NewPackagePath("..\\x"), second = NewPackagePath("1001");
+    ASSERT_FALSE(first.empty());
+    const std::wstring folder = first.substr(0, first.rfind(L'\\'));
+    EXPECT_EQ(first.substr(folder.size() + 1), L"Ferncastle_1.0.0.2____x.exe");
+    EXPECT_EQ(folder.substr(0, temp_.size()), temp_);
+    EXPECT_TRUE(IsPackageFolderName(folder.substr(temp_.size())));
+    EXPECT_NE(second.substr(0, second.rfind(L'\\')), folder);
+
+    // As it is made: Wine keeps no file's DACL, it derives one from the Unix mode.
+    const SecurityDescriptor descriptor = PackageFolderSecurity();
+    ASSERT_TRUE(descriptor);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor.get(), &present, &dacl, &defaulted));
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor.get(), &control, &revision);
+    EXPECT_TRUE(control & SE_DACL_PROTECTED) << "nothing inherited from the temporary folder";
+    ASSERT_NE(dacl, nullptr);
+    ASSERT_EQ(dacl->AceCount, 3);
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    BYTE user[256] = {};
+    DWORD size = sizeof user;
+    ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, size, &size));
+    CloseHandle(token);
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        EXPECT_EQ(ace->Header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE),
+                  OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
+        EXPECT_EQ(ace->Mask, DWORD(FILE_ALL_ACCESS));
+        PSID sid = &ace->SidStart;
+        const PSID owner = reinterpret_cast<TOKEN_USER*>(user)->User.Sid;
+        EXPECT_EQ(i == 0 ? EqualSid(sid, owner) != FALSE : IsSid(sid, i == 1 ? L"S-1-5-18" : L"S-1-5-32-544"), true)
+            << i;
+    }
+
+    RemovePackage(first);
+    RemovePackage(second);
+    EXPECT_FALSE(Exists(folder.substr(temp_.size())));
+}
+
+// What earlier runs left goes at the next start: only folders named as
+// ours, not one still in use, and never through a link.
+TEST_F(PackageFolder, LeftFoldersGoUnlessInUse)
+{
+    const std::wstring left = PackageFolderName(1), busy = PackageFolderName(2), nested = PackageFolderName(3),
+                       linked = PackageFolderName(4), users = L"FerncastleUpdate-notes";
+    const std::wstring outside = temp_ + L"outside";
+    for (const std::wstring& name : {left, busy, nested, users, std::wstring(L"outside")}) {
+        CreateDirectoryW((temp_ + name).c_str(), nullptr);
+        Put(temp_ + name + L"\\a.exe");
+    }
+    CreateDirectoryW((temp_ + nested + L"\\logs").c_str(), nullptr);
+    Put(temp_ + nested + L"\\logs\\install.log");
+    const bool madeLink = CreateSymbolicLinkW((temp_ + linked).c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+    // Held as a running installer's image is: not to be deleted.
+    base::UniqueHandle inUse(CreateFileW((temp_ + busy + L"\\a.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(inUse);
+
+    RemoveLeftPackageFolders();
+    EXPECT_FALSE(Exists(left));
+    EXPECT_FALSE(Exists(nested));
+    EXPECT_TRUE(Exists(busy + L"\\a.exe"));
+    EXPECT_TRUE(Exists(users + L"\\a.exe"));
+    EXPECT_TRUE(Exists(L"outside\\a.exe"));
+    if (madeLink) {
+        EXPECT_FALSE(Exists(linked));
+    }
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // The demo package: a stand-in installer that records how it was started
 // in "ferncastle-demo-install.log" in the temporary folder, one line per
-// start: its command line, a tab, and "show=N" with the show command it was
-// given (-1 when none was), then exits. FERNCASTLE_DEMO_INSTALL_LOG, when
+// start: its command line, a tab, "show=N" with the show command it was
+// given (-1 when none was), a tab and "cwd=" with its current folder, then
+// exits. FERNCASTLE_DEMO_INSTALL_LOG, when
 // set, names another log file: tests that take the temporary folder away
 // from the updater still see the start.
 #include <windows.h>
@@ -24,7 +25,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     FILE* log = _wfopen(path, L"a, ccs=UTF-8");
     if (!log)
         return 1;
-    fwprintf(log, L"%ls\tshow=%d\n", GetCommandLineW(), show);
+    wchar_t current[MAX_PATH + 1] = {};
+    GetCurrentDirectoryW(MAX_PATH + 1, current);
+    fwprintf(log, L"%ls\tshow=%d\tcwd=%ls\n", GetCommandLineW(), show, current);
     fclose(log);
     return 0;
 }
