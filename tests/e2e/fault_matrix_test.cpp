@@ -56,7 +56,8 @@ struct Row {
     const char* name;
     // FERNCASTLE_UPDATE_SERVER; "{server}" stands for the test server's HOST:PORT.
     const char* server;
-    // The package's address; "{server}" as above, "{package}" for its name.
+    // The package's address; "{server}" as above, "{port}" for its port,
+    // "{package}" for its name.
     // Empty: the server's own address of the package.
     const char* packageUrl;
     long long announcedSize; // negative: the package's real size
@@ -68,6 +69,10 @@ struct Row {
     Outcome outcome;
     Extra extra = Extra::None;
     Package package = Package::Installer;
+    // The identity the server presents over TLS (tests/tls); the test CA,
+    // which signed all but "other-ca", is trusted. Such rows name the server
+    // "localhost": Wine matches no IP address in a certificate.
+    const char* tls = nullptr;
 };
 
 // A failing row is named, not dumped as bytes.
@@ -181,6 +186,17 @@ const Row kRows[] = {
      Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
     {"PackageHttpsAgainstPlainServer", kServer, "https://{server}/packages/{package}", kReal, Local::None,
      Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted},
+    {"PackageOverTls", kServer, "https://localhost:{port}/packages/{package}", kReal, Local::None, Close::WhenSettled,
+     30, 10, "the whole bar", Outcome::StartedOnce, Extra::None, Package::Installer, "valid"},
+    {"PackageOverTlsExpired", kServer, "https://localhost:{port}/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted, Extra::None,
+     Package::Installer, "expired"},
+    {"PackageOverTlsForAnotherHost", kServer, "https://localhost:{port}/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted, Extra::None,
+     Package::Installer, "wrong-host"},
+    {"PackageOverTlsFromAnUntrustedCa", kServer, "https://localhost:{port}/packages/{package}", kReal, Local::None,
+     Close::WhenSettled, 30, 10, "a bar that stays at its start", Outcome::NothingStarted, Extra::None,
+     Package::Installer, "other-ca"},
 
     // The local disk.
     {"TempFolderMissing", kServer, kOwn, kReal, Local::TempMissing, Close::WhenSettled, 30, 10,
@@ -228,8 +244,10 @@ protected:
     static std::string PackageAddress(const char* pattern, const std::string& package, size_t size)
     {
         const size_t installer = InstallerBytes().size();
-        std::string address = Fill(Fill(Fill(pattern, "{server}", TestServer::Address()), "{package}", package),
-                                   "{size}", std::to_string(size));
+        const std::string server = TestServer::Address();
+        std::string address =
+            Fill(Fill(Fill(pattern, "{server}", server), "{package}", package), "{size}", std::to_string(size));
+        address = Fill(address, "{port}", server.substr(server.find(':') + 1));
         address = Fill(Fill(address, "{installer}", std::to_string(installer)), "{middle}",
                        std::to_string(installer + kSwitchablePadding / 2));
         return address.find("://") == std::string::npos ? "http://" + address : address;
@@ -292,7 +310,10 @@ TEST_P(FaultMatrix, Row)
     const std::string name = channel + ".exe";
     TestServer::WritePackage(name, package);
     Offer(name, row.packageUrl[0] ? PackageAddress(row.packageUrl, name, package.size()) : std::string(),
-          row.announcedSize, row.extra != Extra::NoMd5);
+          row.announcedSize, row.extra != Extra::NoMd5, row.tls);
+    if (row.tls) {
+        ASSERT_TRUE(TestServer::TrustTestCa());
+    }
     SetEnvironmentVariableW(L"FERNCASTLE_UPDATE_SERVER",
                             Wide(Fill(row.server, "{server}", TestServer::Address())).c_str());
 
@@ -367,6 +388,13 @@ TEST_P(FaultMatrix, Row)
         EXPECT_LT(written, size_t(16) << 20);
     }
 
+    if (row.tls) {
+        // The connection reached the certificate: a refusal is the certificate's.
+        bool presented = false;
+        for (const Json::Value& record : TestServer::LogRecords(logStart))
+            presented = presented || record["tls"].asString() == row.tls;
+        EXPECT_TRUE(presented) << NewLog();
+    }
     const std::string installs = ReadFile(installLog);
     std::vector<std::wstring> added;
     for (const std::wstring& name : FilesIn(temp))

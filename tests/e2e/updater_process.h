@@ -113,9 +113,10 @@ protected:
 
     // Offers a package to this case's channel; `url` replaces the address,
     // `fileSize` (when not negative) the announced size; without `md5` the
-    // offer names no MD5.
+    // offer names no MD5; `tls` names the identity the server presents to
+    // a TLS client (none: it closes such connections).
     void Offer(const std::string& package, const std::string& url = std::string(), long long fileSize = -1,
-               bool md5 = true)
+               bool md5 = true, const char* tls = nullptr)
     {
         Json::Value release = Release(package);
         if (!url.empty())
@@ -124,7 +125,7 @@ protected:
             release["fileSize"] = Json::Int64(fileSize);
         if (!md5)
             release["fileMd5"] = Json::Value();
-        WriteCatalogueOf(release);
+        WriteCatalogueOf(release, tls);
     }
 
     // The catalogue entry offering `package` as version 2.0.0.1 to this case's channel.
@@ -139,10 +140,12 @@ protected:
         return release;
     }
 
-    static void WriteCatalogueOf(const Json::Value& release)
+    static void WriteCatalogueOf(const Json::Value& release, const char* tls = nullptr)
     {
         Json::Value catalogue;
         catalogue["releases"].append(release);
+        if (tls)
+            catalogue["tls"] = tls;
         TestServer::WriteCatalogue(Json::writeString(Json::StreamWriterBuilder(), catalogue));
     }
 

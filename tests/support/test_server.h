@@ -16,4 +16,8 @@ struct TestServer {
     // The log's records from line `from` on. Bodies are logged once they have
     // gone out, possibly after the client has its answer.
     static std::vector<Json::Value> LogRecords(size_t from = 0);
+    // Adds the test CA (tests/tls/ca.crt) to the machine's ROOT store, where
+    // WinHTTP finds it, for the rest of the prefix's life; true when it is
+    // there. The server's identities but "other-ca" are signed by it.
+    static bool TrustTestCa();
 };

@@ -1,7 +1,12 @@
 #include "test_server.h"
 
+#include <windows.h>
+
+#include <wincrypt.h>
+
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -69,4 +74,26 @@ std::vector<Json::Value> TestServer::LogRecords(size_t from)
             records.push_back(value);
     }
     return records;
+}
+
+bool TestServer::TrustTestCa()
+{
+    std::ifstream in(FromLinuxPath(Env("FERNCASTLE_TEST_CA")), std::ios::binary);
+    const std::string pem((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    DWORD size = 0;
+    if (pem.empty() || !CryptStringToBinaryA(pem.c_str(), DWORD(pem.size()), CRYPT_STRING_BASE64HEADER, nullptr, &size,
+                                             nullptr, nullptr))
+        return false;
+    std::string der(size, '\0');
+    if (!CryptStringToBinaryA(pem.c_str(), DWORD(pem.size()), CRYPT_STRING_BASE64HEADER,
+                              reinterpret_cast<BYTE*>(&der[0]), &size, nullptr, nullptr))
+        return false;
+    HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"ROOT");
+    if (!root)
+        return false;
+    const bool added =
+        CertAddEncodedCertificateToStore(root, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()), size,
+                                         CERT_STORE_ADD_USE_EXISTING, nullptr) != FALSE;
+    CertCloseStore(root, 0);
+    return added;
 }

@@ -5,6 +5,8 @@
 // --download it also fetches the offered package and checks it as a release
 // is checked before it is published: against the announced size and MD5 and,
 // with --vendor-key, the vendor's signature.
+#include <windows.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -209,8 +211,12 @@ int main(int argc, char** argv)
     bool downloadOk = true;
     if (!downloadPath.empty()) {
         ProbeOwner owner;
-        if (accepted && manifest.updateType > 0)
-            DownloadFile(AnsiToWide(manifest.downloadUrl), AnsiToWide(downloadPath), &owner);
+        if (accepted && manifest.updateType > 0) {
+            // The download only makes a new file: the operator's earlier one goes first.
+            const std::wstring path = AnsiToWide(downloadPath);
+            DeleteFileW(path.c_str());
+            DownloadFile(AnsiToWide(manifest.downloadUrl), path, &owner);
+        }
         Json::Value& download = out["download"];
         download["path"] = Text(downloadPath);
         download["complete"] = owner.complete;

@@ -54,7 +54,11 @@ Every request is logged once it is answered: method, raw target, any Range
 and If-Range, and the body bytes sent (null when the client went away first, with the bytes
 written to the connection until then); an update-information request also
 with what the server made of the query. A connection that opens with
-a TLS handshake record is logged as {"tls": true} and closed.
+a TLS handshake record is logged as {"tls": true} and closed, unless the
+catalogue names an identity ("tls": "NAME") of those given with --tls CERT
+KEY (NAME is CERT's file name without its extension): the server then
+presents it and serves that connection over TLS, logging the handshake as
+{"tls": "NAME", "handshake": true or false}.
 
 Catalogue (JSON), one entry per channel; the entry for the query's channel
 is offered, else a "*" entry (unsigned catalogues only):
@@ -79,6 +83,7 @@ import json
 import os
 import re
 import socket
+import ssl
 import struct
 import sys
 import threading
@@ -151,6 +156,11 @@ class Server(ThreadingHTTPServer):
         self.cut_lock = threading.Lock()
         self.cuts = {}  # package path -> bodies cut so far
         self.switched = set()  # package paths whose first GET has been answered
+        self.tls = {}  # identity name -> ssl.SSLContext presenting it
+        for cert, key in args.tls or []:
+            context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+            context.load_cert_chain(cert, key)
+            self.tls[os.path.splitext(os.path.basename(cert))[0]] = context
 
     def load_catalogue(self):
         if not self.args.catalogue:
@@ -194,16 +204,36 @@ class Handler(BaseHTTPRequestHandler):
             faults[name] = value or "0"
         return path, faults
 
-    def handle(self):
+    def setup(self):
         # A TLS client speaks first with a handshake record (type 22).
+        self.served = True
         try:
-            first = self.connection.recv(1, socket.MSG_PEEK)
+            first = self.request.recv(1, socket.MSG_PEEK)
         except OSError:
-            return
+            first = b""
         if first == b"\x16":
-            self.server.write_log({"time": time.time(), "tls": True})
-            return
-        super().handle()
+            name = self.server.load_catalogue().get("tls")
+            context = self.server.tls.get(name) if isinstance(name, str) else None
+            self.served = context is not None
+            if not self.served:
+                self.server.write_log({"time": time.time(), "tls": True})
+            else:
+                try:
+                    self.request = context.wrap_socket(self.request, server_side=True)
+                except (ssl.SSLError, OSError):
+                    self.served = False  # the client refused the identity
+                self.server.write_log({"time": time.time(), "tls": name, "handshake": self.served})
+        super().setup()
+
+    def handle(self):
+        if self.served:
+            super().handle()
+
+    def finish(self):
+        try:
+            super().finish()
+        except OSError:
+            pass  # a refused handshake leaves nothing to flush
 
     def do_HEAD(self):
         self.route(head=True)
@@ -522,6 +552,8 @@ def main():
     parser.add_argument("--fault", help="fault for requests that name none, NAME[:ARG]")
     parser.add_argument("--stall-seconds", type=float, default=60.0)
     parser.add_argument("--max-skew", type=float, default=600.0, help="accepted distance of ts from now, seconds")
+    parser.add_argument("--tls", nargs=2, action="append", metavar=("CERT", "KEY"),
+                        help="a TLS identity the catalogue may name (repeatable)")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args()
     if args.fault and args.fault.partition(":")[0] not in FAULTS:
