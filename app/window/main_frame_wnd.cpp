@@ -175,7 +175,8 @@ void MainFrameWnd::StopWorker()
     m_worker->Cancel();
     // A transfer notices the cancel within a piece. One blocked on a silent
     // server would hold the process until its time-out: it is left to end
-    // with the process, which removes its file (created delete-pending).
+    // with the process, which removes its file (created delete-pending);
+    // the emptied folder goes at the next start.
     // Such a worker still runs while the exit destroys the static objects:
     // nothing it calls may touch one.
     if (m_worker->WaitForEnd(kWorkerStopGrace))

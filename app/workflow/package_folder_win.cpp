@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <sodium.h>
 
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <vector>
 
 #include "base/unique_handle.h"
@@ -24,84 +27,153 @@ std::wstring TemporaryFolder()
     return std::wstring(folder, length);
 }
 
-// The user's SID as text ("S-1-5-21-…"), or empty.
-std::wstring UserSid()
+// The user's SID (in a TOKEN_USER), or an empty buffer.
+std::vector<BYTE> UserToken()
 {
     HANDLE raw = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw))
-        return std::wstring();
+        return std::vector<BYTE>();
     base::UniqueHandle token(raw);
     DWORD size = 0;
     GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
     std::vector<BYTE> buffer(size);
-    wchar_t* text = nullptr;
-    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size) ||
-        !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text))
-        return std::wstring();
-    std::wstring sid = text;
-    LocalFree(text);
-    return sid;
+    if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size))
+        return std::vector<BYTE>();
+    return buffer;
 }
 
-// Removes what is in `folder` (ending in "\\"), then the folder. A link
-// inside is removed itself, never followed. False when something stayed.
-bool RemoveTree(const std::wstring& folder, int depth)
+PSID UserSid(std::vector<BYTE>& token)
 {
-    WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
-    bool removed = true;
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + name;
-            const DWORD attributes = found.dwFileAttributes;
-            if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-                removed = DeleteFileW(path.c_str()) && removed;
-            else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) || depth == 0)
-                removed = RemoveDirectoryW(path.c_str()) && removed;
-            else
-                removed = RemoveTree(path + L"\\", depth - 1) && removed;
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
+    return token.empty() ? nullptr : reinterpret_cast<TOKEN_USER*>(token.data())->User.Sid;
+}
+
+// The folder itself, never what a link at its name points to. Without
+// delete sharing: while it is open nobody can remove, rename or replace it,
+// nor open it to do so. A current folder is held the same way, so an
+// installer running in it keeps it too.
+base::UniqueHandle OpenFolder(const std::wstring& path, DWORD access)
+{
+    return base::UniqueHandle(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                          nullptr));
+}
+
+// Removes the open folder (or link) when its handle closes; a folder that
+// is not empty stays.
+void RemoveOnClose(HANDLE folder)
+{
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    SetFileInformationByHandle(folder, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+bool OwnedByUser(HANDLE folder)
+{
+    std::vector<BYTE> token = UserToken();
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!UserSid(token) || GetSecurityInfo(folder, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                                           nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    const bool mine = owner && EqualSid(owner, UserSid(token));
+    LocalFree(descriptor);
+    return mine;
+}
+
+// The folders this process made, held until their package goes. Never
+// destroyed: a download may still run while the process ends.
+struct HeldFolders {
+    std::mutex mutex;
+    std::map<std::wstring, HANDLE> handles;
+};
+
+HeldFolders& Held()
+{
+    static HeldFolders* held = new HeldFolders();
+    return *held;
+}
+
+void RemoveLeftFolder(const std::wstring& folder)
+{
+    base::UniqueHandle handle = OpenFolder(folder, DELETE | FILE_LIST_DIRECTORY | READ_CONTROL);
+    if (!handle)
+        return; // held by a running updater or installer, or gone
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!GetFileInformationByHandle(handle.get(), &info))
+        return;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        RemoveOnClose(handle.get());
+        return;
     }
-    return removed && RemoveDirectoryW(folder.c_str());
+    if (!OwnedByUser(handle.get()))
+        return;
+    // Listed through the handle: the folder that was checked, and no second
+    // open of it, which its missing delete sharing would refuse.
+    bool emptied = true;
+    std::vector<BYTE> buffer(16 * 1024);
+    for (auto kind = FileFullDirectoryRestartInfo;; kind = FileFullDirectoryInfo) {
+        if (!GetFileInformationByHandleEx(handle.get(), kind, buffer.data(), DWORD(buffer.size()))) {
+            emptied = emptied && GetLastError() == ERROR_NO_MORE_FILES;
+            break;
+        }
+        for (size_t offset = 0;;) {
+            const auto* entry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer.data() + offset);
+            const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            const std::wstring path = folder + L"\\" + name;
+            const DWORD attributes = entry->FileAttributes;
+            // Only the package lives here; a link goes as a link.
+            if (name != L"." && name != L"..") {
+                if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                    emptied = (RemoveDirectoryW(path.c_str()) || DeleteFileW(path.c_str())) && emptied;
+                else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+                    emptied = DeleteFileW(path.c_str()) && emptied;
+                else
+                    emptied = false;
+            }
+            if (entry->NextEntryOffset == 0)
+                break;
+            offset += entry->NextEntryOffset;
+        }
+    }
+    if (emptied)
+        RemoveOnClose(handle.get());
 }
 
 } // namespace
 
-SecurityDescriptor PackageFolderSecurity()
-{
-    const std::wstring user = UserSid();
-    if (user.empty())
-        return nullptr;
-    // "P": protected, so that nothing is inherited from the temporary folder.
-    const std::wstring sddl = L"D:P(A;OICI;FA;;;" + user + L")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
-        return nullptr;
-    return SecurityDescriptor(descriptor);
-}
-
 std::wstring NewPackagePath(const std::string& channel)
 {
     const std::wstring temp = TemporaryFolder();
-    const SecurityDescriptor descriptor = PackageFolderSecurity();
-    if (temp.empty() || !descriptor)
+    std::vector<BYTE> token = UserToken();
+    wchar_t* user = nullptr;
+    if (temp.empty() || !UserSid(token) || !ConvertSidToStringSidW(UserSid(token), &user))
         return std::wstring();
-    SECURITY_ATTRIBUTES security = {sizeof security, descriptor.get(), FALSE};
+    // Full access for the user, SYSTEM and the administrators, inherited by
+    // the file; "P": nothing is taken from the temporary folder.
+    const std::wstring sddl = L"D:P(A;OICI;FA;;;" + std::wstring(user) + L")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    LocalFree(user);
+    SECURITY_ATTRIBUTES security = {sizeof security, nullptr, FALSE};
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
+                                                              &security.lpSecurityDescriptor, nullptr))
+        return std::wstring();
     std::wstring path;
     // A name that exists already is someone else's: another one is drawn.
     for (int attempt = 0; attempt < 4 && path.empty(); ++attempt) {
         uint64_t random = 0;
         randombytes_buf(&random, sizeof random);
         const std::wstring folder = temp + PackageFolderName(random);
-        if (CreateDirectoryW(folder.c_str(), &security))
+        if (CreateDirectoryW(folder.c_str(), &security)) {
             path = folder + L"\\" + PackageFileName(AnsiToWide(channel));
-        else if (GetLastError() != ERROR_ALREADY_EXISTS)
+            // Not for deleting: the installer must still be able to make it
+            // its current folder, which asks for no delete sharing either.
+            if (base::UniqueHandle handle = OpenFolder(folder, FILE_LIST_DIRECTORY)) {
+                std::lock_guard<std::mutex> lock(Held().mutex);
+                Held().handles[folder] = handle.release();
+            }
+        } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
             break;
+        }
     }
+    LocalFree(security.lpSecurityDescriptor);
     return path;
 }
 
@@ -112,9 +184,17 @@ void RemovePackage(const std::wstring& path)
     if (slash == std::wstring::npos)
         return;
     const std::wstring folder = path.substr(0, slash);
-    const size_t parent = folder.find_last_of(L'\\');
-    if (IsPackageFolderName(folder.substr(parent == std::wstring::npos ? 0 : parent + 1)))
-        RemoveDirectoryW(folder.c_str());
+    HANDLE held = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(Held().mutex);
+        const auto found = Held().handles.find(folder);
+        if (found == Held().handles.end())
+            return;
+        held = found->second;
+        Held().handles.erase(found);
+    }
+    CloseHandle(held);
+    RemoveDirectoryW(folder.c_str());
 }
 
 void RemoveLeftPackageFolders()
@@ -123,19 +203,14 @@ void RemoveLeftPackageFolders()
     if (temp.empty())
         return;
     WIN32_FIND_DATAW found = {};
-    HANDLE search = FindFirstFileW((temp + L"*").c_str(), &found);
+    HANDLE search = FindFirstFileW((temp + kPackageFolderPrefix + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !IsPackageFolderName(found.cFileName))
-            continue;
-        const std::wstring folder = temp + found.cFileName;
-        // A link is removed, not followed; a folder whose installer still
-        // runs keeps its file, and so itself.
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            RemoveDirectoryW(folder.c_str());
-        else
-            RemoveTree(folder + L"\\", 4);
+        // A link to a folder may show as a file.
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
+            IsPackageFolderName(found.cFileName))
+            RemoveLeftFolder(temp + found.cFileName);
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }

@@ -167,7 +167,8 @@ PackageServices WindowsPackageServices(const std::string& vendorKey)
 {
     PackageServices services;
     services.download = DownloadFile;
-    // Released with the services, that is when the updater ends.
+    // The services live as long as the window, which the process never
+    // deletes: a package still held at the end is released by the system.
     auto hold = std::make_shared<PackageHold>();
     services.launch = [vendorKey, hold](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
         return LaunchVerifiedPackage(offer, received, vendorKey, gate, *hold);

@@ -3,7 +3,6 @@
 namespace {
 const wchar_t kProduct[] = L"Ferncastle";
 const wchar_t kUpdaterVersion[] = L"1.0.0.2";
-const wchar_t kFolderPrefix[] = L"FerncastleUpdate-";
 constexpr size_t kFolderDigits = 16;
 
 bool UnfitForFileName(wchar_t c)
@@ -25,7 +24,7 @@ std::wstring PackageFileName(const std::wstring& channel)
 
 std::wstring PackageFolderName(uint64_t random)
 {
-    std::wstring name = kFolderPrefix;
+    std::wstring name = kPackageFolderPrefix;
     for (int shift = 60; shift >= 0; shift -= 4)
         name += L"0123456789abcdef"[(random >> shift) & 0xF];
     return name;
@@ -33,7 +32,7 @@ std::wstring PackageFolderName(uint64_t random)
 
 bool IsPackageFolderName(const std::wstring& name)
 {
-    const std::wstring prefix = kFolderPrefix;
+    const std::wstring prefix = kPackageFolderPrefix;
     if (name.size() != prefix.size() + kFolderDigits || name.compare(0, prefix.size(), prefix) != 0)
         return false;
     for (size_t i = prefix.size(); i < name.size(); ++i)

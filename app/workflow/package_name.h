@@ -9,8 +9,9 @@
 // never leaves the folder it is put in.
 std::wstring PackageFileName(const std::wstring& channel);
 
-// The name of a folder a package is downloaded into: "FerncastleUpdate-"
+// The name of a folder a package is downloaded into: kPackageFolderPrefix
 // and the 16 hexadecimal digits of `random`.
+inline constexpr wchar_t kPackageFolderPrefix[] = L"FerncastleUpdate-";
 std::wstring PackageFolderName(uint64_t random);
 
 // Whether `name` is exactly such a name. Only folders named so are removed

@@ -124,6 +124,11 @@ const Row kRows[] = {
      "no progress bar", Outcome::NothingStarted},
     {"QueryHttpsAgainstPlainServer", "https://{server}", kOwn, kReal, Local::None, Close::WhenSettled, 20, 10,
      "no progress bar", Outcome::NothingStarted},
+    // The query's historical leniency: an expired certificate is accepted
+    // (the package, over plain HTTP here, is what is checked).
+    {"QueryOverTlsWithAnExpiredCertificate", "https://localhost:{port}", "http://{server}/packages/{package}", kReal,
+     Local::None, Close::WhenSettled, 20, 10, "the whole bar", Outcome::StartedOnce, Extra::None, Package::Installer,
+     "expired"},
 
     // The package. A refused one leaves the bar where it stopped.
     {"PackageWhole", kServer, kOwn, kReal, Local::None, Close::WhenSettled, 30, 10,
@@ -241,13 +246,19 @@ std::string Narrow(const std::vector<std::wstring>& names)
 
 class FaultMatrix : public Updater, public ::testing::WithParamInterface<Row> {
 protected:
+    static std::string Port()
+    {
+        const std::string server = TestServer::Address();
+        return server.substr(server.find(':') + 1);
+    }
+
     static std::string PackageAddress(const char* pattern, const std::string& package, size_t size)
     {
         const size_t installer = InstallerBytes().size();
         const std::string server = TestServer::Address();
         std::string address =
             Fill(Fill(Fill(pattern, "{server}", server), "{package}", package), "{size}", std::to_string(size));
-        address = Fill(address, "{port}", server.substr(server.find(':') + 1));
+        address = Fill(address, "{port}", Port());
         address = Fill(Fill(address, "{installer}", std::to_string(installer)), "{middle}",
                        std::to_string(installer + kSwitchablePadding / 2));
         return address.find("://") == std::string::npos ? "http://" + address : address;
@@ -315,7 +326,7 @@ TEST_P(FaultMatrix, Row)
         ASSERT_TRUE(TestServer::TrustTestCa());
     }
     SetEnvironmentVariableW(L"FERNCASTLE_UPDATE_SERVER",
-                            Wide(Fill(row.server, "{server}", TestServer::Address())).c_str());
+                            Wide(Fill(Fill(row.server, "{server}", TestServer::Address()), "{port}", Port())).c_str());
 
     const std::string kHeld = "another program's file";
     const std::wstring sameName = temp + packageName;
@@ -389,11 +400,15 @@ TEST_P(FaultMatrix, Row)
     }
 
     if (row.tls) {
-        // The connection reached the certificate: a refusal is the certificate's.
-        bool presented = false;
-        for (const Json::Value& record : TestServer::LogRecords(logStart))
+        // The connection reached the certificate, and a refused one no further.
+        bool presented = false, served = false;
+        for (const Json::Value& record : TestServer::LogRecords(logStart)) {
             presented = presented || record["tls"].asString() == row.tls;
+            served = served || (record["method"].asString() == "GET" &&
+                                record["path"].asString().find("/packages/") != std::string::npos);
+        }
         EXPECT_TRUE(presented) << NewLog();
+        EXPECT_EQ(served, row.outcome == Outcome::StartedOnce) << NewLog();
     }
     const std::string installs = ReadFile(installLog);
     std::vector<std::wstring> added;

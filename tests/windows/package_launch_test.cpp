@@ -116,13 +116,15 @@ TEST_F(PackageLaunch, AnyMismatchRemovesTheFileWithoutStartingIt)
 {
     const std::string other = bytes_.substr(1) + "!";
     const std::wstring outside = path_ + L".elsewhere";
+    enum class Link { None, Hard, Symbolic };
     const struct {
         const char* what;
         ReceivedPackage received;
         UpdateManifest manifest;
-        bool secondName = false;
+        Link link = Link::None;
     } cases[] = {
-        {"the file has a second name", Received(bytes_), Announced(int64_t(bytes_.size()), Md5Hex(bytes_)), true},
+        {"the file has a second name", Received(bytes_), Announced(int64_t(bytes_.size()), Md5Hex(bytes_)), Link::Hard},
+        {"the name is a link", Received(bytes_), Announced(int64_t(bytes_.size()), Md5Hex(bytes_)), Link::Symbolic},
         {"file shorter than received", Received(bytes_ + "more"), Announced(0, "")},
         {"file differs from what was received", Received(other), Announced(0, "")},
         {"announced size differs", Received(bytes_), Announced(int64_t(bytes_.size()) + 1, "")},
@@ -132,8 +134,11 @@ TEST_F(PackageLaunch, AnyMismatchRemovesTheFileWithoutStartingIt)
     };
     for (const auto& c : cases) {
         Write(bytes_);
-        if (c.secondName) {
+        if (c.link == Link::Hard) {
             ASSERT_TRUE(CreateHardLinkW(outside.c_str(), path_.c_str(), nullptr));
+        } else if (c.link == Link::Symbolic) {
+            ASSERT_TRUE(MoveFileExW(path_.c_str(), outside.c_str(), MOVEFILE_REPLACE_EXISTING));
+            ASSERT_TRUE(CreateSymbolicLinkW(path_.c_str(), outside.c_str(), 0));
         }
         EXPECT_FALSE(Launch(c.received, c.manifest)) << c.what;
         EXPECT_TRUE(starts_.empty()) << c.what;
@@ -238,11 +243,12 @@ protected:
     {
         wchar_t folder[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH + 1, folder);
-        temp_ = std::wstring(folder) + L"package_folder_test\\";
+        saved_ = folder;
+        temp_ = saved_ + L"package_folder_test\\";
         CreateDirectoryW(temp_.c_str(), nullptr);
         SetEnvironmentVariableW(L"TMP", temp_.c_str());
     }
-    void TearDown() override { SetEnvironmentVariableW(L"TMP", nullptr); }
+    void TearDown() override { SetEnvironmentVariableW(L"TMP", saved_.c_str()); }
 
     static void Put(const std::wstring& path, const char* text = "x") { std::ofstream(path.c_str()) << text; }
     bool Exists(const std::wstring& name) const
@@ -250,15 +256,30 @@ protected:
         return GetFileAttributesW((temp_ + name).c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 
-    std::wstring temp_;
+    std::wstring saved_, temp_;
 };
 
-bool IsSid(PSID sid, const wchar_t* text)
+// Whether the folder's access list lets everyone in. Wine keeps no access
+// list: it derives one from the Unix mode, which the list it was made with
+// sets, and one made without lets everyone read.
+bool OpenToEveryone(const std::wstring& folder)
 {
-    PSID expected = nullptr;
-    const bool same = ConvertStringSidToSidW(text, &expected) && EqualSid(sid, expected);
-    LocalFree(expected);
-    return same;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return true;
+    PSID everyone = nullptr;
+    ConvertStringSidToSidW(L"S-1-1-0", &everyone);
+    bool open = dacl == nullptr;
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && EqualSid(&ace->SidStart, everyone))
+            open = true;
+    }
+    LocalFree(everyone);
+    LocalFree(descriptor);
+    return open;
 }
 
 TEST_F(PackageFolder, EachPackageGetsAFreshFolderOnlyItsOwnersOpen)
@@ -270,57 +291,34 @@ TEST_F(PackageFolder, EachPackageGetsAFreshFolderOnlyItsOwnersOpen)
     EXPECT_EQ(folder.substr(0, temp_.size()), temp_);
     EXPECT_TRUE(IsPackageFolderName(folder.substr(temp_.size())));
     EXPECT_NE(second.substr(0, second.rfind(L'\\')), folder);
+    EXPECT_FALSE(OpenToEveryone(folder));
+    ASSERT_TRUE(OpenToEveryone(temp_)) << "made without a list, or the test cannot tell";
 
-    // As it is made: Wine keeps no file's DACL, it derives one from the Unix mode.
-    const SecurityDescriptor descriptor = PackageFolderSecurity();
-    ASSERT_TRUE(descriptor);
-    BOOL present = FALSE, defaulted = FALSE;
-    PACL dacl = nullptr;
-    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor.get(), &present, &dacl, &defaulted));
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    GetSecurityDescriptorControl(descriptor.get(), &control, &revision);
-    EXPECT_TRUE(control & SE_DACL_PROTECTED) << "nothing inherited from the temporary folder";
-    ASSERT_NE(dacl, nullptr);
-    ASSERT_EQ(dacl->AceCount, 3);
-    HANDLE token = nullptr;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-    BYTE user[256] = {};
-    DWORD size = sizeof user;
-    ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, size, &size));
-    CloseHandle(token);
-    for (DWORD i = 0; i < dacl->AceCount; ++i) {
-        ACCESS_ALLOWED_ACE* ace = nullptr;
-        ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
-        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
-        EXPECT_EQ(ace->Header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE),
-                  OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
-        EXPECT_EQ(ace->Mask, DWORD(FILE_ALL_ACCESS));
-        PSID sid = &ace->SidStart;
-        const PSID owner = reinterpret_cast<TOKEN_USER*>(user)->User.Sid;
-        EXPECT_EQ(i == 0 ? EqualSid(sid, owner) != FALSE : IsSid(sid, i == 1 ? L"S-1-5-18" : L"S-1-5-32-544"), true)
-            << i;
-    }
-
+    // Held while in use: another updater's clean-up leaves it alone.
+    Put(first);
+    RemoveLeftPackageFolders();
+    EXPECT_TRUE(Exists(folder.substr(temp_.size()) + L"\\Ferncastle_1.0.0.2____x.exe"));
     RemovePackage(first);
     RemovePackage(second);
     EXPECT_FALSE(Exists(folder.substr(temp_.size())));
 }
 
 // What earlier runs left goes at the next start: only folders named as
-// ours, not one still in use, and never through a link.
+// ours, not one still in use or holding a folder, and never through a link.
 TEST_F(PackageFolder, LeftFoldersGoUnlessInUse)
 {
     const std::wstring left = PackageFolderName(1), busy = PackageFolderName(2), nested = PackageFolderName(3),
-                       linked = PackageFolderName(4), users = L"FerncastleUpdate-notes";
+                       linked = PackageFolderName(4), withLink = PackageFolderName(5),
+                       users = L"FerncastleUpdate-notes";
     const std::wstring outside = temp_ + L"outside";
-    for (const std::wstring& name : {left, busy, nested, users, std::wstring(L"outside")}) {
+    for (const std::wstring& name : {left, busy, nested, withLink, users, std::wstring(L"outside")}) {
         CreateDirectoryW((temp_ + name).c_str(), nullptr);
         Put(temp_ + name + L"\\a.exe");
     }
     CreateDirectoryW((temp_ + nested + L"\\logs").c_str(), nullptr);
-    Put(temp_ + nested + L"\\logs\\install.log");
-    const bool madeLink = CreateSymbolicLinkW((temp_ + linked).c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+    ASSERT_TRUE(CreateSymbolicLinkW((temp_ + linked).c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
+    ASSERT_TRUE(
+        CreateSymbolicLinkW((temp_ + withLink + L"\\in").c_str(), outside.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY));
     // Held as a running installer's image is: not to be deleted.
     base::UniqueHandle inUse(CreateFileW((temp_ + busy + L"\\a.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, 0, nullptr));
@@ -328,13 +326,12 @@ TEST_F(PackageFolder, LeftFoldersGoUnlessInUse)
 
     RemoveLeftPackageFolders();
     EXPECT_FALSE(Exists(left));
-    EXPECT_FALSE(Exists(nested));
+    EXPECT_FALSE(Exists(linked));
+    EXPECT_FALSE(Exists(withLink));
     EXPECT_TRUE(Exists(busy + L"\\a.exe"));
+    EXPECT_TRUE(Exists(nested + L"\\logs"));
     EXPECT_TRUE(Exists(users + L"\\a.exe"));
     EXPECT_TRUE(Exists(L"outside\\a.exe"));
-    if (madeLink) {
-        EXPECT_FALSE(Exists(linked));
-    }
 }
 
 } // namespace
