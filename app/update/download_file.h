@@ -40,6 +40,7 @@ constexpr unsigned long long kMaxPackageBytes = 2ull << 30;
 int DownloadPercent(unsigned long long received, unsigned long long length);
 
 // Downloads `url` into the new file `path` (none may be there) over WinHTTP,
+// through the proxy the user's Internet settings give it (PackageProxyFor),
 // reporting progress to `owner`, then hands over the completion flag. A
 // package whose length is not the announced size, or above kMaxPackageBytes,
 // is refused; an announced size above it is refused before any request, and

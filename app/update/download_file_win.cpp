@@ -10,6 +10,8 @@
 
 #include "base/unique_handle.h"
 #include "http_timeouts.h"
+#include "package_proxy.h"
+#include "proxy_choice.h"
 #include "resume_validator.h"
 #include "transfer_rate_guard.h"
 
@@ -57,19 +59,13 @@ bool CrackUrl(const std::wstring& url, UrlParts& parts)
     return WinHttpCrackUrl(url.c_str(), 0, ICU_ESCAPE, &c) != FALSE;
 }
 
-// Opens, sends and receives one request; null when any step failed.
-HINTERNET SendRequest(HINTERNET connection, const wchar_t* verb, const wchar_t* path, DWORD flags,
-                      const std::wstring& headers = std::wstring())
-{
-    WinHttpHandle request(WinHttpOpenRequest(connection, verb, path, L"HTTP/1.1", WINHTTP_NO_REFERER,
-                                             WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
-    if (!request ||
-        !WinHttpSendRequest(request.get(), headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
-                            headers.empty() ? 0 : DWORD(-1), WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-        !WinHttpReceiveResponse(request.get(), nullptr))
-        return nullptr;
-    return request.release();
-}
+// Where the package's requests go: the server's connection, the path and
+// the request flags.
+struct RequestTarget {
+    HINTERNET connection;
+    const wchar_t* path;
+    DWORD flags;
+};
 
 DWORD StatusCode(HINTERNET request)
 {
@@ -79,6 +75,41 @@ DWORD StatusCode(HINTERNET request)
         return 0;
     return status;
 }
+
+// Opens, sends and receives one request; null when any step failed. A
+// proxy's challenge is answered only with the logged-on user's Negotiate or
+// NTLM log-on, as WinINet does for the query: one asking for a password
+// gets none, and its 407 is the answer.
+HINTERNET SendRequest(const RequestTarget& target, const wchar_t* verb, const std::wstring& headers = std::wstring())
+{
+    WinHttpHandle request(WinHttpOpenRequest(target.connection, verb, target.path, L"HTTP/1.1", WINHTTP_NO_REFERER,
+                                             WINHTTP_DEFAULT_ACCEPT_TYPES, target.flags));
+    if (!request)
+        return nullptr;
+    DWORD autoLogon = WINHTTP_AUTOLOGON_SECURITY_LEVEL_MEDIUM;
+    WinHttpSetOption(request.get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &autoLogon, sizeof autoLogon);
+    // Negotiate may take a second round after the first answer to it.
+    for (int challenges = 0;; ++challenges) {
+        if (!WinHttpSendRequest(request.get(), headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
+                                headers.empty() ? 0 : DWORD(-1), WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+            !WinHttpReceiveResponse(request.get(), nullptr))
+            return nullptr;
+        DWORD offered = 0, first = 0, on = 0;
+        if (StatusCode(request.get()) != HTTP_STATUS_PROXY_AUTH_REQ || challenges == 2 ||
+            !WinHttpQueryAuthSchemes(request.get(), &offered, &first, &on) || on != WINHTTP_AUTH_TARGET_PROXY)
+            break;
+        const DWORD scheme = ChooseProxyAuthScheme(offered);
+        if (scheme == 0 ||
+            !WinHttpSetCredentials(request.get(), WINHTTP_AUTH_TARGET_PROXY, scheme, nullptr, nullptr, nullptr))
+            break;
+    }
+    return request.release();
+}
+
+static_assert(kProxyAuthBasic == WINHTTP_AUTH_SCHEME_BASIC && kProxyAuthNtlm == WINHTTP_AUTH_SCHEME_NTLM &&
+                  kProxyAuthDigest == WINHTTP_AUTH_SCHEME_DIGEST &&
+                  kProxyAuthNegotiate == WINHTTP_AUTH_SCHEME_NEGOTIATE,
+              "the schemes have WinHTTP's values");
 
 // The announced Content-Length, or kNoLength when there is none. Read as
 // text: the numeric query holds 32 bits, and a length of several gigabytes
@@ -194,10 +225,10 @@ constexpr int kResumeRetries = 3;
 // transfer fails.
 class PackageTransfer {
 public:
-    PackageTransfer(HINTERNET connection, const wchar_t* path, DWORD flags, HANDLE file, Length length, Length limit,
-                    IDownloadOwner* owner, DWORD rateWindowMs)
-        : connection_(connection), path_(path), flags_(flags), file_(file), length_(length), limit_(limit),
-          owner_(owner), rate_(kMinBytesPerRateWindow, rateWindowMs, GetTickCount64())
+    PackageTransfer(const RequestTarget& target, HANDLE file, Length length, Length limit, IDownloadOwner* owner,
+                    DWORD rateWindowMs)
+        : target_(target), file_(file), length_(length), limit_(limit), owner_(owner),
+          rate_(kMinBytesPerRateWindow, rateWindowMs, GetTickCount64())
     {
     }
 
@@ -210,8 +241,7 @@ public:
         for (int retry = 0; outcome == Outcome::Broken && retry < kResumeRetries; ++retry) {
             if (!Pause(1000u << retry) || !rate_.Holds(GetTickCount64()))
                 return false;
-            WinHttpHandle again(
-                SendRequest(connection_, L"GET", path_, flags_, resumable_ ? ResumeHeaders() : std::wstring()));
+            WinHttpHandle again(SendRequest(target_, L"GET", resumable_ ? ResumeHeaders() : std::wstring()));
             if (owner_->IsCancelled())
                 return false;
             if (!again)
@@ -233,7 +263,7 @@ public:
                 return false;
             restarted = true;
             if (status != HTTP_STATUS_OK) {
-                again.reset(SendRequest(connection_, L"GET", path_, flags_));
+                again.reset(SendRequest(target_, L"GET"));
                 if (owner_->IsCancelled() || !again || StatusCode(again.get()) != HTTP_STATUS_OK)
                     return false;
             }
@@ -337,9 +367,7 @@ private:
         return !cancelled;
     }
 
-    HINTERNET connection_;
-    const wchar_t* path_;
-    DWORD flags_;
+    const RequestTarget& target_;
     HANDLE file_;
     Length length_;
     Length limit_;
@@ -377,9 +405,16 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     if (!CrackUrl(url, parts))
         return false;
     const bool tls = parts.components.nScheme == INTERNET_SCHEME_HTTPS;
+    const std::wstring proxy = PackageProxyFor(url, [owner] { return owner->IsCancelled(); });
+    if (owner->IsCancelled())
+        return false;
 
+    // The proxy is the session's, so that every request, a redirect's too,
+    // takes it (Wine ignores one set on a request). The bypass list was
+    // applied when it was chosen.
     WinHttpHandle session(
-        WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+        WinHttpOpen(nullptr, proxy.empty() ? WINHTTP_ACCESS_TYPE_NO_PROXY : WINHTTP_ACCESS_TYPE_NAMED_PROXY,
+                    proxy.empty() ? WINHTTP_NO_PROXY_NAME : proxy.c_str(), WINHTTP_NO_PROXY_BYPASS, 0));
     if (!session)
         return false;
     const DWORD receiveTimeout = DownloadSetting(L"FERNCASTLE_DOWNLOAD_RECEIVE_TIMEOUT_MS", kHttpReceiveTimeoutMs);
@@ -394,16 +429,17 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
     // WinHTTP follows redirects by itself, at most 10 in a row: a package
     // its server has moved is still found, and a loop ends as a failure.
     const DWORD flags = WINHTTP_FLAG_REFRESH | (tls ? WINHTTP_FLAG_SECURE : 0);
+    const RequestTarget target = {connection.get(), parts.path, flags};
     Length headLength = kNoLength;
     {
-        WinHttpHandle head(SendRequest(connection.get(), L"HEAD", parts.path, flags));
+        WinHttpHandle head(SendRequest(target, L"HEAD"));
         if (head && StatusCode(head.get()) / 100 == 2)
             headLength = ContentLength(head.get());
     }
 
     if (owner->IsCancelled())
         return false;
-    WinHttpHandle get(SendRequest(connection.get(), L"GET", parts.path, flags));
+    WinHttpHandle get(SendRequest(target, L"GET"));
     // An error page is not the package.
     if (!get || StatusCode(get.get()) != HTTP_STATUS_OK)
         return false;
@@ -422,21 +458,17 @@ bool Download(const std::wstring& url, const std::wstring& path, IDownloadOwner*
         return false;
 
     // A new file only: whatever is at the name already, a link included, is
-    // not ours to write through, nor to remove.
+    // not written through. (The launch decides on the file it opens.)
     base::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
-        return false;
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!GetFileInformationByHandle(file.get(), &info) || info.nNumberOfLinks != 1 ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
     // Until it is whole the file goes with its handle, even when the process
     // ends in the middle of a transfer.
     FILE_DISPOSITION_INFO disposition = {TRUE};
     const bool pending =
         SetFileInformationByHandle(file.get(), FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
-    PackageTransfer transfer(connection.get(), parts.path, flags, file.get(), length, limit, owner,
+    PackageTransfer transfer(target, file.get(), length, limit, owner,
                              DownloadSetting(L"FERNCASTLE_DOWNLOAD_RATE_WINDOW_MS", kDownloadRateWindowMs));
     bool whole = transfer.Run(get.get());
     disposition.DeleteFile = FALSE;

@@ -24,3 +24,11 @@ constexpr int kHttpAnswerDeadlineMs = 3 * kHttpReceiveTimeoutMs;
 // otherwise keep the window in its download for ever.
 constexpr unsigned kDownloadRateWindowMs = 60000;
 constexpr unsigned kMinBytesPerRateWindow = 64 * 1024;
+
+// How long finding the package's proxy by automatic detection or a
+// configuration script may take; past it the download does without.
+#ifdef FERNCASTLE_TEST_CONFIG
+constexpr unsigned kProxyDetectionMs = 2000;
+#else
+constexpr unsigned kProxyDetectionMs = 5000;
+#endif

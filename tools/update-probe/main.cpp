@@ -22,6 +22,7 @@
 #include "install_context_win.h"
 #include "md5.h"
 #include "package_check.h"
+#include "package_proxy.h"
 #include "package_signature.h"
 #include "sha256.h"
 #include "update_query.h"
@@ -219,6 +220,11 @@ int main(int argc, char** argv)
         }
         Json::Value& download = out["download"];
         download["path"] = Text(downloadPath);
+        if (accepted && manifest.updateType > 0) {
+            // The download's own choice, kept for the process.
+            const std::wstring proxy = PackageProxyFor(AnsiToWide(manifest.downloadUrl), [] { return false; });
+            download["proxy"] = proxy.empty() ? Json::Value("direct") : Text(WideToAnsi(proxy));
+        }
         download["complete"] = owner.complete;
         uint64_t size = 0;
         std::string md5Hex, sha256Hex;

@@ -5,7 +5,8 @@ Answers GET /upgrade/info?data=... the way the updater expects: it decodes the
 data parameter (URL decoding, Base64, the query string), checks the signature
 and the timestamp, looks the installation up in a release catalogue and
 answers with JSON. Serves package files under /packages/ with HEAD and GET.
-Binds to 127.0.0.1 only.
+Binds to 127.0.0.1 only. A request in a proxy's form (the whole address,
+any host) is answered as one for its path.
 
 Faults, for tests: a path may start with /fault/NAME[/ARG], for example
 /fault/drop-after/100/packages/demo.exe, and several such prefixes combine
@@ -31,6 +32,8 @@ NAME[:ARG] applies one to every request that names none. Names:
   deep-answer       add a member nested 5000 arrays deep to the answer
   wrong-types       answer with members of types the updater cannot read
   redirect          answer 302 with the request's own address (a loop)
+  proxy-basic       answer 407 asking for Basic proxy authentication, and
+                    log whether the request carried Proxy-Authorization
   head-fail         close a HEAD request's connection without answering
   head-500          answer a HEAD request with 500; GET is served as usual
   endless           send the body again and again until the client goes
@@ -100,7 +103,7 @@ FAULTS_WITH_ARG = {
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
     "deep-answer", "wrong-types", "redirect", "head-fail", "head-500", "html-200", "endless", "offer-body",
-    "no-validators", "weak-etag", "ignore-if-range",
+    "no-validators", "weak-etag", "ignore-if-range", "proxy-basic",
 }
 
 INVERTED = bytes(b ^ 0xFF for b in range(256))
@@ -189,6 +192,11 @@ class Handler(BaseHTTPRequestHandler):
     def split_faults(self):
         """Takes the /fault/NAME[/ARG] prefixes off the path: (path, {name: arg})."""
         path = self.path
+        # A request to a proxy names the whole address; this server answers
+        # for any host.
+        if path.startswith(("http://", "https://")):
+            parts = urllib.parse.urlsplit(path)
+            path = parts.path + ("?" + parts.query if parts.query else "")
         faults = {}
         while path.startswith("/fault/"):
             parts = path.split("/", 4)  # '', 'fault', name, arg-or-rest...
@@ -266,6 +274,15 @@ class Handler(BaseHTTPRequestHandler):
             faults["no-answer"] = None
         if head and "head-500" in faults:
             faults = {"500": None}  # whatever the GET meets
+        if "proxy-basic" in faults:
+            # A proxy that takes only a user name and password, in the clear.
+            record["proxyAuthorization"] = "Proxy-Authorization" in self.headers
+            self.send_response(407)
+            self.send_header("Proxy-Authenticate", 'Basic realm="ferncastle-test"')
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            self.log_pending()
+            return
         if "stall" in faults or "no-answer" in faults:
             self.log_pending()
         if "stall" in faults:
