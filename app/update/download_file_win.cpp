@@ -79,19 +79,21 @@ DWORD StatusCode(HINTERNET request)
 // Opens, sends and receives one request; null when any step failed. A
 // proxy's challenge is answered only with the logged-on user's Negotiate or
 // NTLM log-on, as WinINet does for the query: one asking for a password
-// gets none, and its 407 is the answer.
+// gets none, and its 407 is the answer. No server ever gets the log-on.
 HINTERNET SendRequest(const RequestTarget& target, const wchar_t* verb, const std::wstring& headers = std::wstring())
 {
     WinHttpHandle request(WinHttpOpenRequest(target.connection, verb, target.path, L"HTTP/1.1", WINHTTP_NO_REFERER,
                                              WINHTTP_DEFAULT_ACCEPT_TYPES, target.flags));
-    if (!request)
+    // Added once: a request sent again after a challenge would repeat them.
+    if (!request ||
+        (!headers.empty() && !WinHttpAddRequestHeaders(request.get(), headers.c_str(), DWORD(-1),
+                                                       WINHTTP_ADDREQ_FLAG_ADD | WINHTTP_ADDREQ_FLAG_REPLACE)))
         return nullptr;
-    DWORD autoLogon = WINHTTP_AUTOLOGON_SECURITY_LEVEL_MEDIUM;
-    WinHttpSetOption(request.get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &autoLogon, sizeof autoLogon);
+    DWORD logOn = WINHTTP_AUTOLOGON_SECURITY_LEVEL_HIGH;
+    WinHttpSetOption(request.get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &logOn, sizeof logOn);
     // Negotiate may take a second round after the first answer to it.
     for (int challenges = 0;; ++challenges) {
-        if (!WinHttpSendRequest(request.get(), headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
-                                headers.empty() ? 0 : DWORD(-1), WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+        if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
             !WinHttpReceiveResponse(request.get(), nullptr))
             return nullptr;
         DWORD offered = 0, first = 0, on = 0;
@@ -99,7 +101,9 @@ HINTERNET SendRequest(const RequestTarget& target, const wchar_t* verb, const st
             !WinHttpQueryAuthSchemes(request.get(), &offered, &first, &on) || on != WINHTTP_AUTH_TARGET_PROXY)
             break;
         const DWORD scheme = ChooseProxyAuthScheme(offered);
-        if (scheme == 0 ||
+        // The log-on goes to the proxy that asked for it, and only now.
+        logOn = WINHTTP_AUTOLOGON_SECURITY_LEVEL_LOW;
+        if (scheme == 0 || !WinHttpSetOption(request.get(), WINHTTP_OPTION_AUTOLOGON_POLICY, &logOn, sizeof logOn) ||
             !WinHttpSetCredentials(request.get(), WINHTTP_AUTH_TARGET_PROXY, scheme, nullptr, nullptr, nullptr))
             break;
     }

@@ -5,12 +5,11 @@
 #include <winhttp.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <map>
-#include <memory>
 #include <mutex>
-#include <thread>
+#include <optional>
 
+#include "call_with_deadline.h"
 #include "http_timeouts.h"
 #include "proxy_choice.h"
 
@@ -38,66 +37,44 @@ ProxySettings UserSettings()
     return settings;
 }
 
-// A detection's outcome, shared with its thread, which may outlive the wait.
-struct Detection {
-    std::mutex mutex;
-    std::condition_variable done;
-    bool finished = false;
-    DetectedProxy result;
-};
-
-void Detect(const std::wstring& url, const ProxySettings& settings, const std::shared_ptr<Detection>& detection)
+// What automatic detection or the script says for `url`.
+DetectedProxy Detect(const std::wstring& url, const ProxySettings& settings)
 {
     DetectedProxy result;
-    if (HINTERNET session =
-            WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0)) {
-        const int limit = int(kProxyDetectionMs);
-        WinHttpSetTimeouts(session, limit, limit, limit, limit);
-        WINHTTP_AUTOPROXY_OPTIONS options = {};
-        if (settings.autoDetect) {
-            options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
-            options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
-        }
-        if (!settings.autoConfigUrl.empty()) {
-            options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
-            options.lpszAutoConfigUrl = settings.autoConfigUrl.c_str();
-        }
-        // A script behind an office proxy may ask who we are.
+    HINTERNET session =
+        WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
+    if (!session)
+        return result;
+    const int limit = int(kProxyDetectionMs);
+    WinHttpSetTimeouts(session, limit, limit, limit, limit);
+    WINHTTP_AUTOPROXY_OPTIONS options = {};
+    if (settings.autoDetect) {
+        options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
+        options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+    }
+    if (!settings.autoConfigUrl.empty()) {
+        options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
+        options.lpszAutoConfigUrl = settings.autoConfigUrl.c_str();
+    }
+    // The user's log-on only for a script the settings name, and only when
+    // its server asks: a detected one may be anybody's.
+    WINHTTP_PROXY_INFO info = {};
+    BOOL found = WinHttpGetProxyForUrl(session, url.c_str(), &options, &info);
+    if (!found && GetLastError() == ERROR_WINHTTP_LOGIN_FAILURE && !settings.autoConfigUrl.empty()) {
+        options.dwFlags &= ~DWORD(WINHTTP_AUTOPROXY_AUTO_DETECT);
         options.fAutoLogonIfChallenged = TRUE;
-        WINHTTP_PROXY_INFO info = {};
-        if (WinHttpGetProxyForUrl(session, url.c_str(), &options, &info)) {
-            result.found = true;
-            const std::wstring proxy = Taken(info.lpszProxy), bypass = Taken(info.lpszProxyBypass);
-            if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY) {
-                result.proxy = proxy;
-                result.bypass = bypass;
-            }
+        found = WinHttpGetProxyForUrl(session, url.c_str(), &options, &info);
+    }
+    if (found) {
+        result.found = true;
+        const std::wstring proxy = Taken(info.lpszProxy), bypass = Taken(info.lpszProxyBypass);
+        if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY) {
+            result.proxy = proxy;
+            result.bypass = bypass;
         }
-        WinHttpCloseHandle(session);
     }
-    std::lock_guard<std::mutex> lock(detection->mutex);
-    detection->result = result;
-    detection->finished = true;
-    detection->done.notify_all();
-}
-
-// Runs the detection on a thread of its own, which is left to itself when
-// it takes longer than kProxyDetectionMs or the download is cancelled: a
-// script server or a detection that does not answer must not hold it.
-DetectedProxy DetectWithin(const std::wstring& url, const ProxySettings& settings,
-                           const std::function<bool()>& cancelled)
-{
-    auto detection = std::make_shared<Detection>();
-    try {
-        std::thread(Detect, url, settings, detection).detach();
-    } catch (...) {
-        return DetectedProxy();
-    }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kProxyDetectionMs);
-    std::unique_lock<std::mutex> lock(detection->mutex);
-    while (!detection->finished && !cancelled() && std::chrono::steady_clock::now() < deadline)
-        detection->done.wait_for(lock, std::chrono::milliseconds(50));
-    return detection->finished ? detection->result : DetectedProxy();
+    WinHttpCloseHandle(session);
+    return result;
 }
 
 } // namespace
@@ -129,10 +106,13 @@ std::wstring PackageProxyFor(const std::wstring& url, const std::function<bool()
     }
     const ProxySettings settings = UserSettings();
     bool gaveUp = false;
-    const std::wstring proxy = ChooseProxy(settings, scheme, host, [&] {
-        const DetectedProxy detected = DetectWithin(url, settings, cancelled);
-        gaveUp = !detected.found && cancelled();
-        return detected;
+    // A script server or a detection that does not answer must not hold the
+    // download: past the limit, or on a cancel, it is left to itself.
+    const std::wstring proxy = ChooseProxy(settings, {scheme, host, parts.nPort}, [&] {
+        const std::optional<DetectedProxy> detected = CallWithDeadline<DetectedProxy>(
+            [url, settings] { return Detect(url, settings); }, std::chrono::milliseconds(kProxyDetectionMs), cancelled);
+        gaveUp = !detected && cancelled();
+        return detected.value_or(DetectedProxy());
     });
     // A cancelled detection decided nothing: the next download asks again.
     if (!gaveUp) {

@@ -51,25 +51,49 @@ bool Matches(const std::wstring& pattern, const std::wstring& text)
     return p == pattern.size();
 }
 
-std::wstring WithoutScheme(const std::wstring& address)
+// "http://proxy:8080/" as "proxy:8080".
+std::wstring ProxyAddress(std::wstring address)
 {
     const size_t at = address.find(L"://");
-    return at == std::wstring::npos ? address : address.substr(at + 3);
+    if (at != std::wstring::npos)
+        address.erase(0, at + 3);
+    while (!address.empty() && address.back() == L'/')
+        address.pop_back();
+    return address;
+}
+
+bool EntryNames(std::wstring entry, const ProxyTarget& target)
+{
+    const size_t at = entry.find(L"://");
+    if (at != std::wstring::npos) {
+        if (entry.substr(0, at) != Lower(target.scheme))
+            return false;
+        entry.erase(0, at + 3);
+    }
+    const size_t colon = entry.rfind(L':');
+    if (colon != std::wstring::npos && colon + 1 < entry.size() &&
+        entry.find_first_not_of(L"0123456789", colon + 1) == std::wstring::npos) {
+        if (entry.substr(colon + 1) != std::to_wstring(target.port))
+            return false;
+        entry.erase(colon);
+    }
+    return Matches(entry, Lower(target.host));
 }
 
 } // namespace
 
-std::wstring ChooseProxy(const ProxySettings& settings, const std::wstring& scheme, const std::wstring& host,
+std::wstring ChooseProxy(const ProxySettings& settings, const ProxyTarget& target,
                          const std::function<DetectedProxy()>& detect)
 {
     if (settings.autoDetect || !settings.autoConfigUrl.empty()) {
         const DetectedProxy detected = detect();
         if (detected.found)
-            return BypassesProxy(host, detected.bypass) ? std::wstring() : ProxyForScheme(detected.proxy, scheme);
+            return BypassesProxy(target, detected.bypass) ? std::wstring()
+                                                          : ProxyForScheme(detected.proxy, target.scheme);
     }
-    if (BypassesProxy(host, settings.bypass))
+    if (BypassesProxy(target, settings.bypass))
         return std::wstring();
-    return ProxyForScheme(settings.proxy, scheme);
+    return ProxyForScheme(settings.proxy, target.scheme);
 }
 
 std::wstring ProxyForScheme(const std::wstring& list, const std::wstring& scheme)
@@ -79,19 +103,18 @@ std::wstring ProxyForScheme(const std::wstring& list, const std::wstring& scheme
         const size_t equals = entry.find(L'=');
         if (equals == std::wstring::npos) {
             if (forAll.empty())
-                forAll = WithoutScheme(entry);
+                forAll = ProxyAddress(entry);
         } else if (Lower(entry.substr(0, equals)) == Lower(scheme)) {
-            return WithoutScheme(entry.substr(equals + 1));
+            return ProxyAddress(entry.substr(equals + 1));
         }
     }
     return forAll;
 }
 
-bool BypassesProxy(const std::wstring& host, const std::wstring& bypass)
+bool BypassesProxy(const ProxyTarget& target, const std::wstring& bypass)
 {
-    const std::wstring name = Lower(host);
     for (const std::wstring& entry : Entries(Lower(bypass), L"; \t,")) {
-        if (entry == L"<local>" ? name.find(L'.') == std::wstring::npos : Matches(WithoutScheme(entry), name))
+        if (entry == L"<local>" ? target.host.find(L'.') == std::wstring::npos : EntryNames(entry, target))
             return true;
     }
     return false;

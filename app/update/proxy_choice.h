@@ -23,21 +23,28 @@ struct DetectedProxy {
     std::wstring bypass;
 };
 
-// The proxy ("host:port") that `host`, reached with `scheme` ("http" or
-// "https"), is fetched through, or empty for a direct connection: what
-// `detect` finds when the settings ask for detection or a script, otherwise
-// (and when that fails, as WinINet falls back) the manual proxy unless the
-// bypass list names the host.
-std::wstring ChooseProxy(const ProxySettings& settings, const std::wstring& scheme, const std::wstring& host,
+// Where a request goes: the scheme ("http" or "https"), host and port.
+struct ProxyTarget {
+    std::wstring scheme;
+    std::wstring host;
+    unsigned port = 0;
+};
+
+// The proxy ("host:port") that `target` is fetched through, or empty for a
+// direct connection: what `detect` finds when the settings ask for detection
+// or a script, otherwise (and when that fails, as WinINet falls back) the
+// manual proxy unless the bypass list names the target.
+std::wstring ChooseProxy(const ProxySettings& settings, const ProxyTarget& target,
                          const std::function<DetectedProxy()>& detect);
 
-// The entry of a proxy list for `scheme`: one given for that scheme, else
-// the first given for all; empty when there is none.
+// The entry of a proxy list for `scheme`, as "host:port": one given for that
+// scheme, else the first given for all; empty when there is none.
 std::wstring ProxyForScheme(const std::wstring& list, const std::wstring& scheme);
 
-// Whether the bypass list names `host`: an entry with "*" wildcards,
-// compared without case, or "<local>" for a name without a dot.
-bool BypassesProxy(const std::wstring& host, const std::wstring& bypass);
+// Whether the bypass list names `target`: "<local>" for a host name without
+// a dot, or a host pattern with "*" wildcards, compared without case, that
+// may name a scheme before it ("https://") and a port after it (":443").
+bool BypassesProxy(const ProxyTarget& target, const std::wstring& bypass);
 
 // Proxy authentication schemes, with WinHTTP's values.
 enum ProxyAuthScheme : unsigned {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <string>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "announced_manifest.h"
+#include "call_with_deadline.h"
 #include "download_file.h"
 #include "md5.h"
 #include "package_check.h"
@@ -58,6 +60,38 @@ TEST(PackageFolderName, OnlyTheUpdatersOwnNamesAreTaken)
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsPackageFolderName(c.name), c.ours) << std::string(c.name.begin(), c.name.end());
+}
+
+// The update check's hand-over: a result in time is taken; one past the
+// deadline, a throw or a cancel gives nothing, and the late thread still
+// writes its result safely into the state it shares.
+TEST(CallWithDeadline, TakesAResultInTimeAndLeavesALateOne)
+{
+    using namespace std::chrono;
+    EXPECT_EQ(CallWithDeadline<std::string>([] { return std::string("answer"); }, seconds(20)), "answer");
+    EXPECT_FALSE(CallWithDeadline<int>([]() -> int { throw std::bad_alloc(); }, seconds(20)));
+
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    const auto slow = [release, finished] {
+        while (!*release)
+            std::this_thread::sleep_for(milliseconds(1));
+        *finished = true;
+        return std::string(1 << 20, 'x');
+    };
+    const auto start = steady_clock::now();
+    EXPECT_FALSE(CallWithDeadline<std::string>(slow, milliseconds(100)));
+    const auto waited = steady_clock::now() - start;
+    EXPECT_GE(waited, milliseconds(100));
+    EXPECT_LT(waited, seconds(10));
+    const auto cancelledAt = steady_clock::now();
+    EXPECT_FALSE(CallWithDeadline<std::string>(slow, seconds(20), [] { return true; }));
+    EXPECT_LT(steady_clock::now() - cancelledAt, seconds(10));
+    *release = true;
+    const auto deadline = steady_clock::now() + seconds(20);
+    while (!*finished && steady_clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(1));
+    EXPECT_TRUE(*finished);
 }
 
 TEST(PackageCheck, OnlyUsableAnnouncementsAreCompared)
