@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "call_with_deadline.h"
+#include "http_timeouts.h"
 #include "wininet_http.h"
 
 std::string DefaultRequestPrefix()
@@ -30,9 +32,25 @@ UpdateQueryResult QueryUpdateInfo(const UpdateRequest& request, UpdateManifest& 
                                   const std::string& requestPrefix)
 {
     const std::string address = requestPrefix + BuildSignedData(MakeQueryParameters(request));
-    CWininetHttp http;
-    std::string body;
-    const int code = http.Request(address, 0, body);
-    http.CloseHandles();
-    return ReadQueryAnswer(code, body, manifest);
+    struct Exchange {
+        int code = kHttpAnswerTooSlow;
+        std::string body;
+    };
+    // The whole exchange, from the name's resolution to the body's last byte,
+    // has one deadline: each step's time-out alone lets a server that sends
+    // a byte now and then hold the window, which waits unpainted, for ever.
+    // WinINet cannot be interrupted in the middle (closing a request reads
+    // its body to the end first), so the exchange runs on a thread of its
+    // own, which is left to itself past the deadline.
+    const Exchange exchange = CallWithDeadline<Exchange>(
+                                  [address] {
+                                      Exchange done;
+                                      CWininetHttp http;
+                                      done.code = http.Request(address, 0, done.body);
+                                      http.CloseHandles();
+                                      return done;
+                                  },
+                                  std::chrono::milliseconds(kUpdateCheckDeadlineMs))
+                                  .value_or(Exchange());
+    return ReadQueryAnswer(exchange.code, exchange.body, manifest);
 }

@@ -12,7 +12,7 @@ enum WininetResult {
     kHttpHeadersFailed = 4,  // the raw headers could not be read
     kHttpNotFound = 5,       // the status line contains "404"
     kHttpAnswerTooLarge = 6, // the body grew beyond kMaxAnswerBytes
-    kHttpAnswerTooSlow = 7,  // the body had not ended by kHttpAnswerDeadlineMs
+    kHttpAnswerTooSlow = 7,  // the exchange had not ended by kUpdateCheckDeadlineMs (QueryUpdateInfo)
     kHttpEmptyAddress = 14,
 };
 

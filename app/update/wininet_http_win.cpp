@@ -90,7 +90,6 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
     // Not every WinINet passes the session's time-outs on to its requests.
     SetTimeouts(static_cast<HINTERNET>(hRequest));
 
-    const ULONGLONG start = GetTickCount64();
     DWORD headersLength = headers ? DWORD(strlen(headers)) : 0;
     DWORD bodyLength = body ? DWORD(strlen(body)) : 0;
     if (!HttpSendRequestA(static_cast<HINTERNET>(hRequest), headers, headersLength, const_cast<char*>(body),
@@ -111,7 +110,7 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
     std::string accumulated;
     for (;;) {
         // A read waits to fill its buffer; asked only for what has arrived it
-        // returns at once, and the deadline is looked at between reads.
+        // returns at once.
         DWORD available = 0, read = 0;
         if (!InternetQueryDataAvailable(static_cast<HINTERNET>(hRequest), &available, 0, 0) || available == 0 ||
             !InternetReadFile(static_cast<HINTERNET>(hRequest), buffer, available < 4096 ? available : 4096, &read) ||
@@ -122,10 +121,6 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
         if (accumulated.size() > kMaxAnswerBytes) {
             AbandonHandles();
             return kHttpAnswerTooLarge;
-        }
-        if (GetTickCount64() - start > ULONGLONG(kHttpAnswerDeadlineMs)) {
-            AbandonHandles();
-            return kHttpAnswerTooSlow;
         }
     }
     response = accumulated;

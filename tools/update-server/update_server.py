@@ -17,6 +17,8 @@ NAME[:ARG] applies one to every request that names none. Names:
   reset-after N     send N body bytes, then reset the connection
   stall-after N     send N body bytes, then stall
   trickle MS        send the body one byte every MS milliseconds
+  trickle-headers MS  send the status line and headers one byte every MS
+                    milliseconds
   cut N[xK]         the first K (1) bodies of a package end after N bytes
   no-range          ignore Range requests and send the whole package
   shift-range D     answer a Range request from D bytes before the asked start
@@ -98,7 +100,7 @@ SIGNING_KEY = "Q7mZkR2vT9xLp4Wd8sNc3HfYb6GjE1Ua"
 QUERY_KEYS = ["appId", "channel", "osVersion", "reqType", "ts", "uid", "version"]
 FAULTS_WITH_ARG = {
     "drop-after", "reset-after", "stall-after", "cut", "wrong-length", "length", "head-length", "pad-answer",
-    "shift-range", "overlay", "trickle", "switch",
+    "shift-range", "overlay", "trickle", "switch", "trickle-headers",
 }
 FAULTS = FAULTS_WITH_ARG | {
     "stall", "no-length", "no-answer", "no-range", "404", "500", "malformed-json", "huge-answer",
@@ -257,10 +259,25 @@ class Handler(BaseHTTPRequestHandler):
         if self.headers.get("If-Range"):
             record["ifRange"] = self.headers["If-Range"]
         self.pending_record = record
+        self.header_pause = int(faults["trickle-headers"]) / 1000 if "trickle-headers" in faults else None
         try:
             self.answer(head, path, faults, record)
         finally:
             self.log_pending()
+
+    def end_headers(self):
+        pause = getattr(self, "header_pause", None)
+        if pause is None:
+            super().end_headers()
+            return
+        # Written a byte at a time, as a server that never quite stalls.
+        self._headers_buffer.append(b"\r\n")
+        head = b"".join(self._headers_buffer)
+        self._headers_buffer = []
+        for i in range(len(head)):
+            self.wfile.write(head[i : i + 1])
+            self.wfile.flush()
+            time.sleep(pause)
 
     def log_pending(self):
         """Logs the request once, before its body goes out, so that a client
@@ -276,7 +293,9 @@ class Handler(BaseHTTPRequestHandler):
             faults = {"500": None}  # whatever the GET meets
         if "proxy-basic" in faults:
             # A proxy that takes only a user name and password, in the clear.
+            record["asProxy"] = self.path.startswith(("http://", "https://"))
             record["proxyAuthorization"] = "Proxy-Authorization" in self.headers
+            record["authorization"] = "Authorization" in self.headers
             self.send_response(407)
             self.send_header("Proxy-Authenticate", 'Basic realm="ferncastle-test"')
             self.send_header("Content-Length", "0")
