@@ -79,7 +79,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     window->ShowModal();
     // The download stops between pieces; one blocked on a silent server ends
     // with the process, and nothing is started after this. Returning runs the
-    // static destructors with such a worker still running: it touches none.
+    // static destructors with such a worker, or a query past its deadline,
+    // still running: neither touches one.
     window->StopWorker();
     CoUninitialize();
 #ifdef FERNCASTLE_BENCH_MARKS

@@ -12,7 +12,7 @@ enum WininetResult {
     kHttpHeadersFailed = 4,  // the raw headers could not be read
     kHttpNotFound = 5,       // the status line contains "404"
     kHttpAnswerTooLarge = 6, // the body grew beyond kMaxAnswerBytes
-    kHttpAnswerTooSlow = 7,  // the exchange had not ended by kUpdateCheckDeadlineMs (QueryUpdateInfo)
+    kHttpAnswerTooSlow = 7,  // QueryUpdateInfo: the exchange had not ended by kUpdateCheckDeadlineMs
     kHttpEmptyAddress = 14,
 };
 

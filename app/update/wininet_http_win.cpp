@@ -100,12 +100,18 @@ int CWininetHttp::Request(std::string url, int post, std::string& response, cons
     memset(buffer, 0, sizeof buffer);
     DWORD size = 4096;
     // A connection closed before any status line is no answer.
+    // Past here a body may be on its way: an answer not read to its end
+    // leaves its handles open (see AbandonHandles).
     if (!HttpQueryInfoA(static_cast<HINTERNET>(hRequest), HTTP_QUERY_RAW_HEADERS, buffer, &size, nullptr) ||
-        buffer[0] == 0)
+        buffer[0] == 0) {
+        AbandonHandles();
         return kHttpHeadersFailed;
+    }
     // The raw headers are separated by zero bytes: this sees the status line.
-    if (strstr(buffer, "404"))
+    if (strstr(buffer, "404")) {
+        AbandonHandles();
         return kHttpNotFound;
+    }
 
     std::string accumulated;
     for (;;) {

@@ -70,7 +70,7 @@ void MainFrameWnd::SetButtonsEnabled(bool enabled)
 void MainFrameWnd::OnWindowInit()
 {
     // On the UI thread before the first paint: the window waits for the
-    // answer, bounded by the HTTP time-outs.
+    // answer, for kUpdateCheckDeadlineMs at most.
     const bool offered = m_check && m_check(m_offer);
     if (m_progressBody)
         m_progressBody->SetVisible(offered);

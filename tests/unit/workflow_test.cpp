@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <new>
@@ -72,26 +73,30 @@ TEST(CallWithDeadline, TakesAResultInTimeAndLeavesALateOne)
     EXPECT_FALSE(CallWithDeadline<int>([]() -> int { throw std::bad_alloc(); }, seconds(20)));
 
     auto release = std::make_shared<std::atomic<bool>>(false);
-    auto finished = std::make_shared<std::atomic<bool>>(false);
-    const auto slow = [release, finished] {
-        while (!*release)
-            std::this_thread::sleep_for(milliseconds(1));
-        *finished = true;
-        return std::string(1 << 20, 'x');
+    // Held by the work, and so by both late threads until they are gone.
+    auto sentinel = std::make_shared<int>(0);
+    const std::weak_ptr<int> alive = sentinel;
+    const auto slow = [&] {
+        return std::function<std::string()>([release, sentinel] {
+            while (!*release)
+                std::this_thread::sleep_for(milliseconds(1));
+            return std::string(1 << 20, 'x');
+        });
     };
     const auto start = steady_clock::now();
-    EXPECT_FALSE(CallWithDeadline<std::string>(slow, milliseconds(100)));
+    EXPECT_FALSE(CallWithDeadline<std::string>(slow(), milliseconds(100)));
     const auto waited = steady_clock::now() - start;
     EXPECT_GE(waited, milliseconds(100));
     EXPECT_LT(waited, seconds(10));
     const auto cancelledAt = steady_clock::now();
-    EXPECT_FALSE(CallWithDeadline<std::string>(slow, seconds(20), [] { return true; }));
+    EXPECT_FALSE(CallWithDeadline<std::string>(slow(), seconds(20), [] { return true; }));
     EXPECT_LT(steady_clock::now() - cancelledAt, seconds(10));
+    sentinel.reset();
     *release = true;
     const auto deadline = steady_clock::now() + seconds(20);
-    while (!*finished && steady_clock::now() < deadline)
+    while (!alive.expired() && steady_clock::now() < deadline)
         std::this_thread::sleep_for(milliseconds(1));
-    EXPECT_TRUE(*finished);
+    EXPECT_TRUE(alive.expired());
 }
 
 TEST(PackageCheck, OnlyUsableAnnouncementsAreCompared)

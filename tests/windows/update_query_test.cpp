@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "http_timeouts.h"
 #include "signed_query.h"
 #include "test_server.h"
 #include "text_encoding.h"
@@ -155,18 +156,23 @@ TEST(UpdateQuery, AnswersAreReadUpToTheirCap)
     const struct {
         std::string fault;
         bool read;
+        int error;
     } cases[] = {
-        {"/fault/pad-answer/" + std::to_string(kMaxAnswerBytes), true},
-        {"/fault/pad-answer/" + std::to_string(kMaxAnswerBytes + 1), false},
-        {"/fault/huge-answer", false},
+        {"/fault/pad-answer/" + std::to_string(kMaxAnswerBytes), true, kHttpOk},
+        {"/fault/pad-answer/" + std::to_string(kMaxAnswerBytes + 1), false, kHttpAnswerTooLarge},
+        {"/fault/huge-answer", false, kHttpAnswerTooLarge},
+        // Headers that never quite stall: the whole exchange has one deadline.
+        {"/fault/trickle-headers/500", false, kHttpAnswerTooSlow},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         UpdateManifest manifest;
+        const ULONGLONG start = GetTickCount64();
         UpdateQueryResult r = QueryUpdateInfo(Request("Ferncastle", "1001"), manifest, Prefix(c.fault));
+        EXPECT_LT(GetTickCount64() - start, ULONGLONG(kUpdateCheckDeadlineMs + 1000));
         EXPECT_EQ(r.requestOk, c.read);
         if (!c.read) {
-            EXPECT_EQ(r.requestError, kHttpAnswerTooLarge);
+            EXPECT_EQ(r.requestError, c.error);
         }
         EXPECT_EQ(manifest.updateType, c.read ? 1 : 0);
     }

@@ -270,14 +270,20 @@ class Handler(BaseHTTPRequestHandler):
         if pause is None:
             super().end_headers()
             return
-        # Written a byte at a time, as a server that never quite stalls.
+        # Written a byte at a time, as a server that never quite stalls; the
+        # request is logged first, since a client may give up on it.
+        self.log_pending()
         self._headers_buffer.append(b"\r\n")
         head = b"".join(self._headers_buffer)
         self._headers_buffer = []
-        for i in range(len(head)):
-            self.wfile.write(head[i : i + 1])
-            self.wfile.flush()
-            time.sleep(pause)
+        try:
+            for i in range(len(head)):
+                self.wfile.write(head[i : i + 1])
+                self.wfile.flush()
+                time.sleep(pause)
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True
+            raise
 
     def log_pending(self):
         """Logs the request once, before its body goes out, so that a client
