@@ -79,6 +79,11 @@ LRESULT CALLBACK WatchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         watch.downloading = true;
         Add("progress_messages");
         return pass();
+    case kWorkerDownloadedMessage:
+        // The steps end here: what follows (the buttons enabled, the
+        // installer's window taking the focus) is no progress step.
+        watch.downloading = false;
+        return pass();
     case kWorkerFinishedMessage: {
         const LRESULT result = pass();
         watch.downloading = false;
