@@ -81,11 +81,13 @@ TEST_F(UpdateWindowSkin, RoundCornersZeroKeepThePlainRectangle)
     EXPECT_EQ(EdgesOf(region.box), (Edges{0, 0, 380, 240}));
 }
 
-TEST_F(UpdateWindowSkin, TheSystemCloseBecomesWmClose)
+// Posted, so that a click that closes its window unwinds first.
+TEST_F(UpdateWindowSkin, TheSystemCloseBecomesAPostedWmClose)
 {
     SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(window.closes.empty());
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); })) << "closed by the default handling";
     EXPECT_EQ(window.closes, std::vector<WPARAM>{0});
-    EXPECT_FALSE(IsWindow(window)) << "closed by the default handling";
     EXPECT_EQ(window.finalMessages, 1);
     EXPECT_EQ(window.GetHWND(), nullptr);
 }

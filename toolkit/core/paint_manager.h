@@ -447,8 +447,12 @@ private:
     CStdPtrArray m_aNotifiers;
     // Owned timer records.
     CStdPtrArray m_aTimers;
-    // Owned controls waiting to be deleted.
+    // Owned controls waiting to be deleted, each once.
     CStdPtrArray m_aDelayedCleanup;
+    // The notifications being delivered, innermost last: a handler up the
+    // stack may still use their senders, so nothing queued is deleted until
+    // the outermost has returned, and a sender deleted meanwhile is cleared.
+    CStdPtrArray m_aDelivering;
     CStdPtrArray m_aPostPaintControls;
 
     static tagTResInfo m_SharedResInfo;
@@ -505,7 +509,11 @@ private:
     // control, which is then cleared.
     void EndHover(POINT pt);
     void DestroyTooltip();
-    bool IsHeldTimerId(UINT uWinTimer) const;
+    // Whether a running timer of this window has the system id.
+    bool IsRunningTimerId(UINT uWinTimer) const;
+    // Sends the pressed control its button-up at a point outside it, so
+    // that it lets go without clicking.
+    void ReleasePressedControl();
     void PostAsyncMessage();
     // The sender's notify listeners, then every notifier.
     void DeliverNotify(tagTNotifyUI& Msg);

@@ -32,13 +32,15 @@ void CPaintManagerUI::PostAsyncMessage()
 
 void CPaintManagerUI::OnAsyncMessage()
 {
+    m_bAsyncNotifyPosted = false;
     // Deleting may queue more controls; those are taken in the same pass.
-    while (!m_aDelayedCleanup.IsEmpty()) {
+    // Inside a delivery (a nested loop) they wait for its end, which posts
+    // this message again.
+    while (m_aDelivering.IsEmpty() && !m_aDelayedCleanup.IsEmpty()) {
         auto* control = static_cast<CControlUI*>(m_aDelayedCleanup[0]);
         m_aDelayedCleanup.Remove(0);
         delete control;
     }
-    m_bAsyncNotifyPosted = false;
     while (!m_aAsyncNotify.IsEmpty()) {
         auto* msg = static_cast<tagTNotifyUI*>(m_aAsyncNotify[0]);
         m_aAsyncNotify.Remove(0);

@@ -79,11 +79,12 @@ bool CPaintManagerUI::AttachDialog(CControlUI* pControl)
     m_pEventKey = nullptr;
     m_pEventHover = nullptr;
     m_pEventClick = nullptr;
-    if (m_pRoot) {
-        m_aPostPaintControls.Empty();
-        AddDelayedCleanup(m_pRoot);
-    }
+    CControlUI* old = m_pRoot;
     m_pRoot = pControl;
+    if (old) {
+        m_aPostPaintControls.Empty();
+        AddDelayedCleanup(old);
+    }
     m_bUpdateNeeded = true;
     m_bFirstLayout = true;
     m_bFocusNeeded = true;
@@ -129,10 +130,12 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl)
     if (!name.IsEmpty() && m_mNameHash.Find(name, false) == pControl) {
         m_mNameHash.Remove(name);
     }
-    for (int i = 0; i < m_aAsyncNotify.GetSize(); ++i) {
-        auto* queued = static_cast<tagTNotifyUI*>(m_aAsyncNotify[i]);
-        if (queued->pSender == pControl) {
-            queued->pSender = nullptr;
+    for (CStdPtrArray* notifications : {&m_aAsyncNotify, &m_aDelivering}) {
+        for (int i = 0; i < notifications->GetSize(); ++i) {
+            auto* notification = static_cast<tagTNotifyUI*>((*notifications)[i]);
+            if (notification->pSender == pControl) {
+                notification->pSender = nullptr;
+            }
         }
     }
     // A deleted control must not be reached through the other lists either.
@@ -146,7 +149,8 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl)
 
 void CPaintManagerUI::AddDelayedCleanup(CControlUI* pControl)
 {
-    if (!pControl) {
+    // Each once, and never the tree in use: either would be deleted twice.
+    if (!pControl || pControl == m_pRoot || m_aDelayedCleanup.Find(pControl) >= 0) {
         return;
     }
     pControl->SetManager(this, nullptr, false);
@@ -201,11 +205,19 @@ void CPaintManagerUI::SendNotify(tagTNotifyUI& Msg, bool bAsync)
 
 void CPaintManagerUI::DeliverNotify(tagTNotifyUI& Msg)
 {
+    const bool tracked = m_aDelivering.Add(&Msg);
     if (Msg.pSender && Msg.pSender->OnNotify) {
         Msg.pSender->OnNotify(&Msg);
     }
     for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
         static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(Msg);
+    }
+    if (tracked) {
+        m_aDelivering.Remove(m_aDelivering.Find(&Msg));
+    }
+    // What a nested message loop left queued goes now that nothing uses it.
+    if (m_aDelivering.IsEmpty() && !m_aDelayedCleanup.IsEmpty()) {
+        PostAsyncMessage();
     }
 }
 
@@ -229,9 +241,14 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
         return;
     }
     if (CControlUI* old = m_pFocus) {
+        // Out first: a handler of these may move the focus itself, and then
+        // its choice stands.
+        m_pFocus = nullptr;
         SendFocusEvent(old, EventKillFocus, pControl);
         SendNotify(old, L"killfocus");
-        m_pFocus = nullptr;
+        if (m_pFocus) {
+            return;
+        }
     }
     if (!pControl || pControl->GetManager() != this || !pControl->IsVisible() || !pControl->IsEnabled()) {
         return;
@@ -256,14 +273,21 @@ bool CPaintManagerUI::SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse
             return true;
         }
     }
-    // Ids wrap at 240: one this window still holds (running, or killed and
-    // kept for reuse) is skipped, so that a new timer never replaces it.
+    // Ids wrap at 240: one a running timer holds is skipped, so that a new
+    // timer never replaces it; a killed record gives its id up.
     int tries = 0;
     do {
         m_uTimerID = (m_uTimerID + 1) % 240;
-    } while (IsHeldTimerId(m_uTimerID) && ++tries < 240);
+    } while (IsRunningTimerId(m_uTimerID) && ++tries < 240);
     if (tries == 240) {
         return false;
+    }
+    for (int i = m_aTimers.GetSize() - 1; i >= 0; --i) {
+        tagTTimerInfo* killed = TimerAt(m_aTimers, i);
+        if (killed->hWnd == m_hWndPaint && killed->uWinTimer == m_uTimerID) {
+            delete killed;
+            m_aTimers.Remove(i);
+        }
     }
     if (::SetTimer(m_hWndPaint, m_uTimerID, uElapse, nullptr) == 0) {
         return false;
@@ -277,11 +301,11 @@ bool CPaintManagerUI::SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse
     return true;
 }
 
-bool CPaintManagerUI::IsHeldTimerId(UINT uWinTimer) const
+bool CPaintManagerUI::IsRunningTimerId(UINT uWinTimer) const
 {
     for (int i = 0; i < m_aTimers.GetSize(); ++i) {
         const tagTTimerInfo* timer = TimerAt(m_aTimers, i);
-        if (timer->hWnd == m_hWndPaint && timer->uWinTimer == uWinTimer) {
+        if (timer->hWnd == m_hWndPaint && timer->uWinTimer == uWinTimer && !timer->bKilled) {
             return true;
         }
     }

@@ -116,8 +116,9 @@ void CPaintManagerUI::SetCapture()
 
 void CPaintManagerUI::ReleaseCapture()
 {
-    ::ReleaseCapture();
+    // Cleared first: the WM_CAPTURECHANGED this sends is no capture lost.
     m_bMouseCapture = false;
+    ::ReleaseCapture();
 }
 
 bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)

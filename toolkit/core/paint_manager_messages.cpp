@@ -117,6 +117,15 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         if (m_bMouseCapture) {
             ReleaseCapture();
         }
+        ReleasePressedControl();
+        return false;
+    case WM_CAPTURECHANGED:
+        // Taken away: the press ended elsewhere, and a later stray button-up
+        // must click nothing.
+        if (m_bMouseCapture && reinterpret_cast<HWND>(lParam) != m_hWndPaint) {
+            m_bMouseCapture = false;
+            ReleasePressedControl();
+        }
         return false;
     case WM_PAINT:
         return OnPaint(lRes);
@@ -184,10 +193,8 @@ void CPaintManagerUI::OnClose()
         SendEvent(m_pEventHover, EventMouseLeave, m_ptLastMousePos);
         m_pEventHover = nullptr;
     }
-    if (m_pEventClick) {
-        SendEvent(m_pEventClick, EventButtonUp, m_ptLastMousePos);
-        m_pEventClick = nullptr;
-    }
+    // Released without a click, wherever the pointer is.
+    ReleasePressedControl();
     SetFocus(nullptr);
     if (GetActiveWindow() == m_hWndPaint) {
         if (HWND owner = GetWindow(m_hWndPaint, GW_OWNER)) {
@@ -195,6 +202,17 @@ void CPaintManagerUI::OnClose()
         }
     }
     DestroyTooltip();
+}
+
+void CPaintManagerUI::ReleasePressedControl()
+{
+    CControlUI* pressed = m_pEventClick;
+    if (!pressed) {
+        return;
+    }
+    m_pEventClick = nullptr;
+    const RECT& rc = pressed->GetPos();
+    SendEvent(pressed, EventButtonUp, POINT{rc.left - 1, rc.top - 1});
 }
 
 void CPaintManagerUI::OnGetMinMaxInfo(MINMAXINFO& info) const

@@ -85,10 +85,13 @@ CStdPtrArray* CPaintManagerUI::FindSubControlsByClass(CControlUI* pParent, const
 
 void CPaintManagerUI::EndHover(POINT pt)
 {
-    // A copy: a control may ask to be left out while it is told.
+    // A copy: a control may ask to be left out while it is told. One that
+    // an earlier leave took out of the live list (or deleted) is skipped.
     const CStdPtrArray leaving(m_aNeedMouseLeaveNeeded);
     for (int i = 0; i < leaving.GetSize(); ++i) {
-        SendEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave, pt, 0, 0, CurrentKeyState());
+        if (m_aNeedMouseLeaveNeeded.Find(leaving[i]) >= 0) {
+            SendEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave, pt, 0, 0, CurrentKeyState());
+        }
     }
     if (CControlUI* hover = m_pEventHover) {
         m_pEventHover = nullptr;
@@ -177,6 +180,10 @@ void CPaintManagerUI::OnMouseLeave()
         SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
     }
     if (!m_bMouseTracking) {
+        // A hover tracked no more (a tool tip ended it) still ends here.
+        if (m_pEventHover) {
+            EndHover(POINT{-1, -1});
+        }
         return;
     }
     POINT cursor{};

@@ -171,8 +171,10 @@ LRESULT WindowImplBase::OnSize(UINT, WPARAM, LPARAM, BOOL& bHandled)
 LRESULT WindowImplBase::OnSysCommand(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL&)
 {
     // The system uses the low four bits itself.
+    // Posted: a close from a click (OnClick sends this) must let the click
+    // unwind before a window that deletes itself at its end goes.
     if ((wParam & 0xFFF0) == SC_CLOSE) {
-        ::SendMessageW(m_hWnd, WM_CLOSE, 0, 0);
+        ::PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
         return 0;
     }
     const bool zoomed = IsZoomed(m_hWnd) != FALSE;

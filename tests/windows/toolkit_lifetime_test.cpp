@@ -1,0 +1,304 @@
+// Controls removed while their own events and notifications are delivered,
+// windows that delete themselves at their end, and the paint manager's
+// re-entrant paths, in real windows with real messages. A use after free
+// does not crash reliably under Wine: controls record their end and every
+// event they get in tables the test owns, and each row asserts that nothing
+// ended twice or was reached after its end.
+#include "skinned_window.h"
+
+#include "button.h"
+#include "container.h"
+
+#include <algorithm>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+using namespace SkinUI;
+
+namespace {
+
+const wchar_t kLayout[] = LR"(<Window size="300,60"><HorizontalLayout name="root">
+    <Button name="closebtn" width="40" />
+</HorizontalLayout></Window>)";
+
+// What the recorded controls did: (control, event type) in order, -1 for an end.
+using Journal = std::vector<std::pair<const void*, int>>;
+constexpr int kEnded = -1;
+
+class RecordedButton : public CButtonUI {
+public:
+    RecordedButton(Journal& journal, const wchar_t* name) : journal_(journal)
+    {
+        SetName(name);
+        SetFixedWidth(40);
+    }
+    ~RecordedButton() override { journal_.emplace_back(this, kEnded); }
+    void DoEvent(tagTEventUI& event) override
+    {
+        journal_.emplace_back(this, event.Type);
+        if (onEvent)
+            onEvent(event);
+        CButtonUI::DoEvent(event);
+    }
+    std::function<void(tagTEventUI&)> onEvent;
+
+private:
+    Journal& journal_;
+};
+
+// Runs a function for each notification.
+struct Notifier : INotifyUI {
+    std::function<void(tagTNotifyUI&)> call;
+    void Notify(tagTNotifyUI& msg) override
+    {
+        if (call)
+            call(msg);
+    }
+};
+
+class LifetimeWindow : public SkinnedWindow {
+public:
+    explicit LifetimeWindow(bool* deleted = nullptr) : SkinnedWindow(kLayout), deleted_(deleted) {}
+    void OnFinalMessage(HWND hWnd) override
+    {
+        SkinnedWindow::OnFinalMessage(hWnd);
+        if (deleted_) {
+            *deleted_ = true;
+            delete this; // as the header invites
+        }
+    }
+
+private:
+    bool* deleted_;
+};
+
+struct Lifetime {
+    LifetimeWindow* window = nullptr;
+    Journal journal;
+    Notifier first, second;
+    int clicks = 0;
+    // Set by a self-deleting window as it deletes itself.
+    bool deleted = false;
+
+    CContainerUI* Root() { return static_cast<CContainerUI*>(window->pm().GetRoot()); }
+    RecordedButton* Add(const wchar_t* name)
+    {
+        auto* button = new RecordedButton(journal, name);
+        Root()->Add(button);
+        return button;
+    }
+    HWND Hwnd() { return window->GetHWND(); }
+    // Lays the window out so that the controls have their places.
+    void Settle()
+    {
+        window->pm().NeedUpdate();
+        InvalidateRect(Hwnd(), nullptr, FALSE);
+        UpdateWindow(Hwnd());
+        PumpPending();
+    }
+    static LPARAM Centre(CControlUI* control)
+    {
+        const RECT& rc = control->GetPos();
+        return MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    }
+    void Press(CControlUI* control) { SendMessageW(Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(control)); }
+    void Release(CControlUI* control) { SendMessageW(Hwnd(), WM_LBUTTONUP, 0, Centre(control)); }
+    int Count(const void* control, int type) const
+    {
+        return int(std::count(journal.begin(), journal.end(), std::make_pair(control, type)));
+    }
+    // Whether the control got anything after its end.
+    bool ReachedAfterItsEnd(const void* control) const
+    {
+        bool ended = false;
+        for (const auto& entry : journal) {
+            if (entry.first != control)
+                continue;
+            if (ended)
+                return true;
+            ended = entry.second == kEnded;
+        }
+        return false;
+    }
+};
+
+struct Row {
+    const char* name;
+    bool selfDeleting;
+    std::function<void(Lifetime&)> run;
+};
+
+const Row kRows[] = {
+    {"RemovedByItsClickUnderANestedLoop", false,
+     [](Lifetime& t) {
+         RecordedButton* button = t.Add(L"victim");
+         t.Settle();
+         bool aliveForTheNext = false;
+         t.first.call = [&](tagTNotifyUI& msg) {
+             if (msg.sType == L"click" && msg.pSender == button) {
+                 t.Root()->Remove(button);
+                 PumpPending(); // a message box's loop
+             }
+         };
+         t.second.call = [&](tagTNotifyUI& msg) {
+             if (msg.sType == L"click")
+                 aliveForTheNext = t.Count(button, kEnded) == 0 && msg.pSender->GetName() == L"victim";
+         };
+         t.Press(button);
+         t.Release(button);
+         EXPECT_TRUE(aliveForTheNext) << "deleted under the notifiers still to come";
+         PumpPending();
+         EXPECT_EQ(t.Count(button, kEnded), 1);
+         EXPECT_FALSE(t.ReachedAfterItsEnd(button));
+     }},
+    {"SelfDeletingWindowClosedByItsCloseButton", true,
+     [](Lifetime& t) {
+         t.Settle();
+         bool deletedDuringTheClick = true;
+         t.second.call = [&](tagTNotifyUI& msg) {
+             if (msg.sType == L"click")
+                 deletedDuringTheClick = t.deleted;
+         };
+         CControlUI* close = t.window->Find(L"closebtn");
+         ASSERT_NE(close, nullptr);
+         t.Press(close);
+         t.Release(close);
+         EXPECT_FALSE(deletedDuringTheClick) << "the close ran inside the click";
+     }},
+    {"QueuedTwiceAndTheLiveRoot", false,
+     [](Lifetime& t) {
+         RecordedButton* gone = t.Add(L"gone");
+         RecordedButton* kept = t.Add(L"kept");
+         t.Root()->Remove(gone); // queued once by the container
+         t.window->pm().AddDelayedCleanup(gone);
+         t.window->pm().AddDelayedCleanup(t.Root());
+         PumpPending();
+         EXPECT_EQ(t.Count(gone, kEnded), 1);
+         EXPECT_EQ(t.Count(kept, kEnded), 0) << "the tree in use was deleted";
+         EXPECT_EQ(t.window->Find(L"kept"), kept);
+     }},
+    {"FocusMovedByAKillFocusHandler", false,
+     [](Lifetime& t) {
+         RecordedButton* a = t.Add(L"a");
+         RecordedButton* b = t.Add(L"b");
+         RecordedButton* c = t.Add(L"c");
+         t.Settle();
+         CPaintManagerUI& pm = t.window->pm();
+         pm.SetFocus(a);
+         int killed = 0;
+         t.first.call = [&](tagTNotifyUI& msg) {
+             if (msg.sType == L"killfocus" && msg.pSender == a && ++killed == 1)
+                 pm.SetFocus(c);
+         };
+         pm.SetFocus(b);
+         EXPECT_EQ(killed, 1);
+         EXPECT_EQ(pm.GetFocus(), c) << "the handler's choice stands";
+         EXPECT_EQ(t.Count(b, EventSetFocus), 0);
+     }},
+    {"LeaveListChangedByAnEarlierLeave", false,
+     [](Lifetime& t) {
+         RecordedButton* first = t.Add(L"first");
+         RecordedButton* second = t.Add(L"second");
+         t.Settle();
+         CPaintManagerUI& pm = t.window->pm();
+         pm.AddMouseLeaveNeeded(first);
+         pm.AddMouseLeaveNeeded(second);
+         first->onEvent = [&](tagTEventUI& event) {
+             if (event.Type == EventMouseLeave && t.Count(second, kEnded) == 0) {
+                 t.Root()->SetDelayedDestroy(false);
+                 t.Root()->Remove(second);
+             }
+         };
+         SendMessageW(t.Hwnd(), WM_MOUSEMOVE, 0, Lifetime::Centre(first));
+         SendMessageW(t.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(-1, -1));
+         EXPECT_EQ(t.Count(second, kEnded), 1);
+         EXPECT_FALSE(t.ReachedAfterItsEnd(second));
+     }},
+    {"CaptureTakenAwayWhilePressed", false,
+     [](Lifetime& t) {
+         RecordedButton* button = t.Add(L"button");
+         t.Settle();
+         t.Press(button);
+         SendMessageW(t.Hwnd(), WM_CAPTURECHANGED, 0, 0);
+         t.Release(button);
+         EXPECT_EQ(t.clicks, 0) << "a stray button-up clicked";
+     }},
+    {"FocusLostWhilePressed", false,
+     [](Lifetime& t) {
+         RecordedButton* button = t.Add(L"button");
+         t.Settle();
+         t.Press(button);
+         SendMessageW(t.Hwnd(), WM_KILLFOCUS, 0, 0);
+         t.Release(button);
+         EXPECT_EQ(t.clicks, 0) << "a stray button-up clicked";
+     }},
+    {"ClosedWhilePressedWithThePointerInside", false,
+     [](Lifetime& t) {
+         RecordedButton* button = t.Add(L"button");
+         t.Settle();
+         t.Press(button);
+         SendMessageW(t.Hwnd(), WM_CLOSE, 0, 0);
+         EXPECT_EQ(t.clicks, 0) << "the close clicked the pressed button";
+     }},
+    {"LeaveAfterATrackingEnded", false,
+     [](Lifetime& t) {
+         RecordedButton* button = t.Add(L"button");
+         t.Settle();
+         SendMessageW(t.Hwnd(), WM_MOUSEMOVE, 0, Lifetime::Centre(button));
+         SendMessageW(t.Hwnd(), WM_MOUSEHOVER, 0, Lifetime::Centre(button)); // ends the tracking, as a tool tip does
+         SendMessageW(t.Hwnd(), WM_MOUSELEAVE, 0, 0);
+         EXPECT_EQ(t.Count(button, EventMouseLeave), 1) << "left hot";
+     }},
+    {"TimersSetAndKilledBeyondTheIdSpace", false,
+     [](Lifetime& t) {
+         RecordedButton* button = t.Add(L"button");
+         CPaintManagerUI& pm = t.window->pm();
+         int refused = 0;
+         for (UINT id = 0; id < 600; ++id) {
+             refused += pm.SetTimer(button, id, 60000) ? 0 : 1;
+             pm.KillTimer(button, id);
+         }
+         EXPECT_EQ(refused, 0);
+     }},
+};
+
+void PrintTo(const Row& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class ToolkitLifetime : public ::testing::TestWithParam<Row> {};
+
+TEST_P(ToolkitLifetime, Row)
+{
+    const Row& row = GetParam();
+    Lifetime t;
+    t.window = row.selfDeleting ? new LifetimeWindow(&t.deleted) : new LifetimeWindow();
+    ASSERT_NE(t.window->Open(), nullptr);
+    CPaintManagerUI& pm = t.window->pm();
+    pm.AddNotifier(&t.first);
+    pm.AddNotifier(&t.second);
+    Notifier clicks;
+    clicks.call = [&](tagTNotifyUI& msg) { t.clicks += msg.sType == L"click" ? 1 : 0; };
+    pm.AddNotifier(&clicks);
+    row.run(t);
+    if (row.selfDeleting) {
+        EXPECT_TRUE(PumpUntil([&] { return t.deleted; })) << "never closed";
+        return;
+    }
+    if (IsWindow(t.Hwnd())) {
+        pm.RemoveNotifier(&t.first);
+        pm.RemoveNotifier(&t.second);
+        pm.RemoveNotifier(&clicks);
+    }
+    delete t.window;
+    PumpPending();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ToolkitLifetime, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+
+} // namespace
