@@ -8,6 +8,7 @@
 
 #include "button.h"
 #include "container.h"
+#include "dialog_builder.h"
 
 #include <algorithm>
 #include <functional>
@@ -251,6 +252,30 @@ const Row kRows[] = {
          SendMessageW(t.Hwnd(), WM_MOUSEHOVER, 0, Lifetime::Centre(button)); // ends the tracking, as a tool tip does
          SendMessageW(t.Hwnd(), WM_MOUSELEAVE, 0, 0);
          EXPECT_EQ(t.Count(button, EventMouseLeave), 1) << "left hot";
+     }},
+    {"BuiltIntoALiveParent", false,
+     [](Lifetime& t) {
+         CPaintManagerUI& pm = t.window->pm();
+         CDialogBuilder builder;
+         CControlUI* built =
+             builder.Create(L"<Window><Button name=\"built\" text=\"x\" /></Window>", nullptr, nullptr, &pm, t.Root());
+         ASSERT_NE(built, nullptr);
+         EXPECT_EQ(built->GetManager(), &pm);
+         EXPECT_EQ(built->GetParent(), t.Root());
+         EXPECT_EQ(pm.FindControl(L"built"), built);
+         t.Root()->RemoveAll();
+         PumpPending();
+         EXPECT_EQ(pm.FindControl(L"built"), nullptr) << "a name left to a deleted control";
+     }},
+    {"ManagerOutlivesItsWindow", false,
+     [](Lifetime& t) {
+         CPaintManagerUI& pm = t.window->pm();
+         RecordedButton* button = t.Add(L"button");
+         ASSERT_TRUE(pm.SetTimer(button, 1, 60000));
+         DestroyWindow(t.Hwnd());
+         EXPECT_EQ(pm.GetPaintWindow(), nullptr);
+         EXPECT_EQ(pm.GetPaintDC(), nullptr);
+         EXPECT_FALSE(pm.SetTimer(button, 2, 60000)) << "a timer for a window that is gone";
      }},
     {"TimersSetAndKilledBeyondTheIdSpace", false,
      [](Lifetime& t) {

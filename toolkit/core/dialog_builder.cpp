@@ -351,8 +351,13 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
         for (int i = 0; i < node.GetAttributeCount(); ++i) {
             pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
         }
-        // The manager is attached to the whole tree later (AttachDialog).
-        if (pManager) {
+        // The manager is attached to the whole tree later (AttachDialog),
+        // unless it goes into a parent that is in a window already: there it
+        // joins that window's manager at once, names and all, as a control
+        // added to it would.
+        if (CPaintManagerUI* live = pParent ? pParent->GetManager() : nullptr) {
+            live->InitControls(pControl, pParent);
+        } else if (pManager) {
             pControl->SetManager(nullptr, nullptr, false);
         }
         if (!pReturn) {

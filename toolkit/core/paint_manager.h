@@ -164,6 +164,11 @@ public:
     // Binds the manager to its window (taking the window's DC) and empties
     // its own registries, names and timers.
     void Init(HWND hWnd, const wchar_t* pstrName = nullptr);
+    // The window has gone: its DC, handle, timers, capture and tool tip are
+    // let go, so that a handle or DC the system hands out again is never
+    // released or matched for another window. The tree stays until the
+    // manager goes.
+    void Unbind();
     const CSkinString& GetName() const { return m_sName; }
     // Installs a control tree, which the manager then owns; the previous
     // root goes to delayed cleanup.

@@ -73,6 +73,23 @@ void CPaintManagerUI::ReleaseWindow()
     }
 }
 
+void CPaintManagerUI::Unbind()
+{
+    RemoveAllTimers();
+    if (m_bMouseCapture && ::GetCapture() == m_hWndPaint) {
+        ::ReleaseCapture();
+    }
+    m_bMouseCapture = false;
+    m_pEventClick = m_pEventHover = m_pEventKey = nullptr;
+    DestroyTooltip();
+    ReleaseOffscreen();
+    if (m_hDcPaint) {
+        ReleaseDC(m_hWndPaint, m_hDcPaint);
+        m_hDcPaint = nullptr;
+    }
+    m_hWndPaint = nullptr;
+}
+
 bool CPaintManagerUI::AttachDialog(CControlUI* pControl)
 {
     SetFocus(nullptr);

@@ -202,6 +202,7 @@ void WindowImplBase::OnFinalMessage(HWND)
     m_pm.RemovePreMessageFilter(this);
     m_pm.RemoveNotifier(this);
     m_pm.ReapObjects(m_pm.GetRoot());
+    m_pm.Unbind();
 }
 
 void WindowImplBase::Notify(tagTNotifyUI& msg)
