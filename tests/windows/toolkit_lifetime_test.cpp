@@ -28,6 +28,7 @@ const wchar_t kLayout[] = LR"(<Window size="300,60"><HorizontalLayout name="root
 // What the recorded controls did: (control, event type) in order, -1 for an end.
 using Journal = std::vector<std::pair<const void*, int>>;
 constexpr int kEnded = -1;
+constexpr int kInitialised = -2;
 
 class RecordedButton : public CButtonUI {
 public:
@@ -37,6 +38,7 @@ public:
         SetFixedWidth(40);
     }
     ~RecordedButton() override { journal_.emplace_back(this, kEnded); }
+    void DoInit() override { journal_.emplace_back(this, kInitialised); }
     void DoEvent(tagTEventUI& event) override
     {
         journal_.emplace_back(this, event.Type);
@@ -155,6 +157,38 @@ const Row kRows[] = {
          EXPECT_EQ(t.Count(button, kEnded), 1);
          EXPECT_FALSE(t.ReachedAfterItsEnd(button));
      }},
+    {"RemovedByItsOwnEventUnderANestedLoop", false,
+     [](Lifetime& t) {
+         RecordedButton* button = t.Add(L"victim");
+         t.Settle();
+         t.Root()->SetDelayedDestroy(false); // would delete at once
+         bool aliveAfterTheLoop = false;
+         button->onEvent = [&](tagTEventUI& event) {
+             if (event.Type == EventButtonDown) {
+                 t.Root()->Remove(button);
+                 PumpPending(); // a menu's or a drag's loop
+                 aliveAfterTheLoop = t.Count(button, kEnded) == 0;
+             }
+         };
+         t.Press(button);
+         EXPECT_TRUE(aliveAfterTheLoop) << "deleted under its own event";
+         PumpPending();
+         EXPECT_EQ(t.Count(button, kEnded), 1);
+         EXPECT_FALSE(t.ReachedAfterItsEnd(button));
+     }},
+    {"AHandlerThatThrows", false,
+     [](Lifetime& t) {
+         RecordedButton* button = t.Add(L"button");
+         t.first.call = [](tagTNotifyUI& msg) {
+             if (msg.sType == L"custom")
+                 throw 1;
+         };
+         EXPECT_THROW(t.window->pm().SendNotify(button, L"custom"), int);
+         t.first.call = nullptr;
+         t.Root()->Remove(button);
+         PumpPending();
+         EXPECT_EQ(t.Count(button, kEnded), 1) << "the delivery the throw left counted for ever";
+     }},
     {"SelfDeletingWindowClosedByItsCloseButton", true,
      [](Lifetime& t) {
          t.Settle();
@@ -207,10 +241,12 @@ const Row kRows[] = {
          CPaintManagerUI& pm = t.window->pm();
          pm.AddMouseLeaveNeeded(first);
          pm.AddMouseLeaveNeeded(second);
+         // Deleted outright by its owner, no container in between.
          first->onEvent = [&](tagTEventUI& event) {
              if (event.Type == EventMouseLeave && t.Count(second, kEnded) == 0) {
-                 t.Root()->SetDelayedDestroy(false);
+                 t.Root()->SetAutoDestroy(false);
                  t.Root()->Remove(second);
+                 delete second;
              }
          };
          SendMessageW(t.Hwnd(), WM_MOUSEMOVE, 0, Lifetime::Centre(first));
@@ -256,10 +292,17 @@ const Row kRows[] = {
     {"BuiltIntoALiveParent", false,
      [](Lifetime& t) {
          CPaintManagerUI& pm = t.window->pm();
+         struct Recorded : IDialogBuilderCallback {
+             Journal* journal = nullptr;
+             CControlUI* CreateControl(const wchar_t*) override { return new RecordedButton(*journal, L""); }
+         } callback;
+         callback.journal = &t.journal;
          CDialogBuilder builder;
-         CControlUI* built =
-             builder.Create(L"<Window><Button name=\"built\" text=\"x\" /></Window>", nullptr, nullptr, &pm, t.Root());
+         CControlUI* built = builder.Create(L"<Window size=\"10,10\"><Recorded name=\"built\" /></Window>", nullptr,
+                                            &callback, &pm, t.Root());
          ASSERT_NE(built, nullptr);
+         EXPECT_EQ(t.Count(built, kInitialised), 1);
+         EXPECT_NE(pm.GetInitSize().cx, 10) << "a layout built into a parent set the window's size";
          EXPECT_EQ(built->GetManager(), &pm);
          EXPECT_EQ(built->GetParent(), t.Root());
          EXPECT_EQ(pm.FindControl(L"built"), built);
@@ -275,7 +318,7 @@ const Row kRows[] = {
          DestroyWindow(t.Hwnd());
          EXPECT_EQ(pm.GetPaintWindow(), nullptr);
          EXPECT_EQ(pm.GetPaintDC(), nullptr);
-         EXPECT_FALSE(pm.SetTimer(button, 2, 60000)) << "a timer for a window that is gone";
+         EXPECT_FALSE(pm.KillTimer(button, 1)) << "a timer kept for a window that is gone";
      }},
     {"TimersSetAndKilledBeyondTheIdSpace", false,
      [](Lifetime& t) {

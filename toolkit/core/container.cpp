@@ -105,7 +105,9 @@ void CContainerUI::Discard(CControlUI* pControl)
     if (!m_bAutoDestroy) {
         return;
     }
-    if (m_bDelayedDestroy && m_pManager) {
+    // While an event or a notification is delivered the control may be the
+    // one it is about: it goes only once that has returned.
+    if (m_pManager && (m_bDelayedDestroy || m_pManager->IsDelivering())) {
         m_pManager->AddDelayedCleanup(pControl);
     } else {
         delete pControl;

@@ -190,7 +190,9 @@ CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintMana
     }
     if (pManager) {
         RegisterDeclarations(root, pManager);
-        if (IsTag(root.GetName(), L"Window") && pManager->GetPaintWindow()) {
+        // A layout built into a parent is no window's: its Window element
+        // only holds the controls.
+        if (IsTag(root.GetName(), L"Window") && pManager->GetPaintWindow() && !pParent) {
             ApplyWindowAttributes(root, *pManager);
         }
     }
@@ -329,18 +331,19 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
         if (node.HasChildren()) {
             _Parse(&node, pControl, pManager);
         }
-        if (pParent) {
-            if (!pContainer) {
-                pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
-            }
+        if (pParent && !pContainer) {
+            pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
             if (!pContainer) {
                 delete pControl;
                 return nullptr;
             }
-            if (!pContainer->Add(pControl)) {
-                delete pControl;
-                continue;
-            }
+        }
+        // A parent already in a window initialises what it is given, so the
+        // control joins it whole, its attributes applied, below.
+        CPaintManagerUI* live = pParent ? pParent->GetManager() : nullptr;
+        if (pContainer && !live && !pContainer->Add(pControl)) {
+            delete pControl;
+            continue;
         }
         if (pManager) {
             pControl->SetManager(pManager, nullptr, false);
@@ -352,13 +355,14 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
             pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
         }
         // The manager is attached to the whole tree later (AttachDialog),
-        // unless it goes into a parent that is in a window already: there it
-        // joins that window's manager at once, names and all, as a control
-        // added to it would.
-        if (CPaintManagerUI* live = pParent ? pParent->GetManager() : nullptr) {
-            live->InitControls(pControl, pParent);
-        } else if (pManager) {
+        // or here, by a parent in a window already: it joins that window's
+        // manager at once, names and all.
+        if (pManager) {
             pControl->SetManager(nullptr, nullptr, false);
+        }
+        if (live && !pContainer->Add(pControl)) {
+            delete pControl;
+            continue;
         }
         if (!pReturn) {
             pReturn = pControl;

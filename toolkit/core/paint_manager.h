@@ -169,6 +169,9 @@ public:
     // released or matched for another window. The tree stays until the
     // manager goes.
     void Unbind();
+    // Whether a notification or an event is being delivered: a control
+    // removed now is deleted only once it has returned.
+    bool IsDelivering() const { return m_nDeliveries > 0; }
     const CSkinString& GetName() const { return m_sName; }
     // Installs a control tree, which the manager then owns; the previous
     // root goes to delayed cleanup.
@@ -454,10 +457,24 @@ private:
     CStdPtrArray m_aTimers;
     // Owned controls waiting to be deleted, each once.
     CStdPtrArray m_aDelayedCleanup;
-    // The notifications being delivered, innermost last: a handler up the
-    // stack may still use their senders, so nothing queued is deleted until
-    // the outermost has returned, and a sender deleted meanwhile is cleared.
+    // The notifications being delivered, innermost last: a sender deleted
+    // while it is delivered is cleared in them.
     CStdPtrArray m_aDelivering;
+    // Notifications and events being delivered: a handler up the stack may
+    // still use their senders and targets, so nothing queued is deleted
+    // until the outermost has returned, even from a nested message loop.
+    int m_nDeliveries = 0;
+    class DeliveryScope {
+    public:
+        explicit DeliveryScope(CPaintManagerUI& pm) : m_pm(pm) { ++m_pm.m_nDeliveries; }
+        ~DeliveryScope() { m_pm.EndDelivery(); }
+        DeliveryScope(const DeliveryScope&) = delete;
+        DeliveryScope& operator=(const DeliveryScope&) = delete;
+
+    private:
+        CPaintManagerUI& m_pm;
+    };
+    void EndDelivery();
     CStdPtrArray m_aPostPaintControls;
 
     static tagTResInfo m_SharedResInfo;

@@ -36,7 +36,7 @@ void CPaintManagerUI::OnAsyncMessage()
     // Deleting may queue more controls; those are taken in the same pass.
     // Inside a delivery (a nested loop) they wait for its end, which posts
     // this message again.
-    while (m_aDelivering.IsEmpty() && !m_aDelayedCleanup.IsEmpty()) {
+    while (!IsDelivering() && !m_aDelayedCleanup.IsEmpty()) {
         auto* control = static_cast<CControlUI*>(m_aDelayedCleanup[0]);
         m_aDelayedCleanup.Remove(0);
         delete control;

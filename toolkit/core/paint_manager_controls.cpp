@@ -80,6 +80,8 @@ void CPaintManagerUI::Unbind()
         ::ReleaseCapture();
     }
     m_bMouseCapture = false;
+    m_bMouseTracking = false;
+    m_bAsyncNotifyPosted = false;
     m_pEventClick = m_pEventHover = m_pEventKey = nullptr;
     DestroyTooltip();
     ReleaseOffscreen();
@@ -222,18 +224,31 @@ void CPaintManagerUI::SendNotify(tagTNotifyUI& Msg, bool bAsync)
 
 void CPaintManagerUI::DeliverNotify(tagTNotifyUI& Msg)
 {
-    const bool tracked = m_aDelivering.Add(&Msg);
+    // Both undone however the handlers leave, a throw included.
+    const DeliveryScope delivering(*this);
+    struct Tracked {
+        CStdPtrArray& list;
+        tagTNotifyUI* msg;
+        bool added;
+        ~Tracked()
+        {
+            if (added) {
+                list.Remove(list.Find(msg));
+            }
+        }
+    } const tracked{m_aDelivering, &Msg, m_aDelivering.Add(&Msg)};
     if (Msg.pSender && Msg.pSender->OnNotify) {
         Msg.pSender->OnNotify(&Msg);
     }
     for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
         static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(Msg);
     }
-    if (tracked) {
-        m_aDelivering.Remove(m_aDelivering.Find(&Msg));
-    }
+}
+
+void CPaintManagerUI::EndDelivery()
+{
     // What a nested message loop left queued goes now that nothing uses it.
-    if (m_aDelivering.IsEmpty() && !m_aDelayedCleanup.IsEmpty()) {
+    if (--m_nDeliveries == 0 && !m_aDelayedCleanup.IsEmpty()) {
         PostAsyncMessage();
     }
 }
@@ -257,6 +272,7 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
     if (pControl == m_pFocus) {
         return;
     }
+    const DeliveryScope delivering(*this);
     if (CControlUI* old = m_pFocus) {
         // Out first: a handler of these may move the focus itself, and then
         // its choice stands.

@@ -61,6 +61,7 @@ void CPaintManagerUI::SendEvent(CControlUI* pControl, int iType, POINT pt, WPARA
     event.wKeyState = wKeyState;
     event.wParam = wParam;
     event.lParam = lParam;
+    const DeliveryScope delivering(*this);
     pControl->Event(event);
 }
 
