@@ -269,6 +269,13 @@ TEST(LinearLayout, HugeLengthsSaturate)
     FakeChildren children({Fixed(0, 2147483647, {0, 2147483647, 0, 0}), Stretch()});
     LayOutColumn(Area(0, 0, 10, 100), children);
     EXPECT_EQ(children.placed[0], (Box{0, 2147483647, 10, 2147483647}));
+    // Two paddings that only together pass 32 bits, along the column and the row.
+    FakeChildren column({Fixed(0, 10, {0, 2000000000, 0, 2000000000}), Stretch()});
+    LayOutColumn(Area(0, 0, 10, 100), column);
+    EXPECT_EQ(column.placed[0], (Box{0, 2000000000, 10, 2000000010}));
+    FakeChildren row({Fixed(10, 0, {2000000000, 0, 2000000000, 0}), Stretch()});
+    LayOutRow(Area(0, 0, 100, 10), row);
+    EXPECT_EQ(row.placed[0], (Box{2000000000, 0, 2000000010, 10}));
 }
 
 TEST(FloatPlacement, AlignOrPercents)

@@ -236,6 +236,13 @@ TEST(SkinGeometry, RectOperations)
     EXPECT_EQ(flipped.right, 30);
     EXPECT_EQ(flipped.bottom, 40);
 
+    // Insets and paddings saturate instead of wrapping round.
+    const RECT inset = InsetRect(RECT{-2000000000, 0, 2000000000, 10}, RECT{-2000000000, 5, -2000000000, 5});
+    EXPECT_EQ(inset.left, INT32_MIN);
+    EXPECT_EQ(inset.right, INT32_MAX);
+    EXPECT_EQ(inset.top, 5);
+    EXPECT_EQ(inset.bottom, 5);
+
     // Join counts an empty rectangle; Union ignores it.
     CSkinRect joined(10, 10, 20, 20);
     joined.Join(CSkinRect(0, 0, 0, 0));

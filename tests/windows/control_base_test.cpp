@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 using namespace SkinUI;
@@ -281,6 +282,17 @@ TEST(ControlTimers, SystemIdsStartAt17AndAreReused)
     EXPECT_TRUE(KillTimer(window.hWnd, 17)) << "restarted under its old id";
     root->Remove(child);
     manager.Init(window.hWnd);
+}
+
+// Edges saturated one by one can lie 2^32 apart: a width stays within 32 bits.
+TEST(ControlPosition, NoRectangleOutgrows32Bits)
+{
+    CControlUI control;
+    control.SetPos(RECT{INT32_MIN, INT32_MIN + 10, INT32_MAX, INT32_MAX}, false);
+    const RECT& rc = control.GetPos();
+    EXPECT_EQ(rc.left, INT32_MIN);
+    EXPECT_EQ(static_cast<long long>(rc.right) - rc.left, INT32_MAX);
+    EXPECT_EQ(static_cast<long long>(rc.bottom) - rc.top, INT32_MAX);
 }
 
 TEST(ControlInvalidation, PositionChangesRepaintInsideTheAncestorsOnly)

@@ -4,6 +4,7 @@
 #include "gdi_handles.h"
 #include "paint_manager.h"
 #include "render_engine.h"
+#include "skin_geometry.h"
 #include "skin_values.h"
 
 namespace SkinUI {
@@ -203,17 +204,18 @@ SIZE CLabelUI::EstimateSize(SIZE szAvailable)
     const RECT padding = GetTextPadding();
     if (m_uTextStyle & DT_SINGLELINE) {
         if (m_szEstimate.cy == 0) {
-            m_szEstimate.cy = m_pManager->GetFontInfo(m_iFont)->tm.tmHeight + 8 + padding.top + padding.bottom;
+            m_szEstimate.cy = Saturate32(static_cast<long long>(m_pManager->GetFontInfo(m_iFont)->tm.tmHeight) + 8 +
+                                         padding.top + padding.bottom);
         }
         if (m_szEstimate.cx == 0 && m_bAutoCalcWidth) {
             RECT rc{0, 0, 9999, m_szEstimate.cy};
             MeasureText(text, rc);
-            m_szEstimate.cx = rc.right - rc.left + padding.left + padding.right;
+            m_szEstimate.cx = Saturate32(static_cast<long long>(rc.right) - rc.left + padding.left + padding.right);
         }
     } else if (m_szEstimate.cy == 0 && m_bAutoCalcHeight) {
-        RECT rc{padding.left, 0, m_szEstimate.cx - padding.right, 9999};
+        RECT rc{padding.left, 0, Saturate32(static_cast<long long>(m_szEstimate.cx) - padding.right), 9999};
         MeasureText(text, rc);
-        m_szEstimate.cy = rc.bottom - rc.top + padding.top + padding.bottom;
+        m_szEstimate.cy = Saturate32(static_cast<long long>(rc.bottom) - rc.top + padding.top + padding.bottom);
     }
     return m_szEstimate;
 }
@@ -237,9 +239,7 @@ void CLabelUI::DrawLabelText(HDC hDC, DWORD dwColor, int iFont)
     if (text.IsEmpty()) {
         return;
     }
-    const RECT padding = GetTextPadding();
-    RECT rc{m_rcItem.left + padding.left, m_rcItem.top + padding.top, m_rcItem.right - padding.right,
-            m_rcItem.bottom - padding.bottom};
+    RECT rc = InsetRect(m_rcItem, GetTextPadding());
     CRenderEngine::DrawText(hDC, m_pManager, rc, text, dwColor, iFont, m_uTextStyle);
 }
 

@@ -3,6 +3,7 @@
 #include "attribute_table.h"
 #include "paint_manager.h"
 #include "render_clip.h"
+#include "skin_geometry.h"
 #include "skin_values.h"
 
 namespace SkinUI {
@@ -245,9 +246,7 @@ void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bo
 
 RECT CContainerUI::GetInsetRect() const
 {
-    const RECT inset = GetInset();
-    return RECT{m_rcItem.left + inset.left, m_rcItem.top + inset.top, m_rcItem.right - inset.right,
-                m_rcItem.bottom - inset.bottom};
+    return InsetRect(m_rcItem, GetInset());
 }
 
 RECT CContainerUI::GetClientPos() const

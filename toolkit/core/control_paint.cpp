@@ -4,8 +4,10 @@
 #include "paint_manager.h"
 #include "render_clip.h"
 #include "render_engine.h"
+#include "skin_geometry.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace SkinUI {
 
@@ -48,8 +50,13 @@ void StoreAndInvalidate(CControlUI& control, CSkinString& stored, const wchar_t*
 
 void CControlUI::SetPos(RECT rc, bool bNeedInvalidate)
 {
-    rc.right = std::max(rc.right, rc.left);
-    rc.bottom = std::max(rc.bottom, rc.top);
+    // Never inverted, and never wider or taller than 32 bits can say: edges
+    // saturated one by one may lie 2^32 apart, and every width taken from
+    // them would overflow.
+    rc.right =
+        Saturate32(std::min<long long>(std::max(rc.right, rc.left), static_cast<long long>(rc.left) + INT32_MAX));
+    rc.bottom =
+        Saturate32(std::min<long long>(std::max(rc.bottom, rc.top), static_cast<long long>(rc.top) + INT32_MAX));
     RECT invalid = IsRectEmpty(&m_rcItem) ? rc : m_rcItem;
     m_rcItem = rc;
     if (!m_pManager) {

@@ -172,7 +172,7 @@ SIZE LayOut(const Column& column, ILayoutChildren& children)
         const RECT& p = child.padding;
         remaining.cy -= p.top;
         const Extent available = Limit(Extent{remaining.cx - p.left - p.right, remaining.cy}, child);
-        fixedLeft -= p.top + p.bottom + (placed > 0 ? column.childPadding : 0);
+        fixedLeft -= Length(p.top) + p.bottom + (placed > 0 ? column.childPadding : 0);
         Extent size = Estimate(children, i, available);
         if (size.cy != 0) {
             size.cy = Clamp(size.cy, child.minSize.cy, child.maxSize.cy);

@@ -99,4 +99,17 @@ CSkinPoint::CSkinPoint(LPARAM lParam)
 {
 }
 
+LONG Saturate32(long long value)
+{
+    return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<LONG>(value);
+}
+
+RECT InsetRect(const RECT& outer, const RECT& inset)
+{
+    return RECT{Saturate32(static_cast<long long>(outer.left) + inset.left),
+                Saturate32(static_cast<long long>(outer.top) + inset.top),
+                Saturate32(static_cast<long long>(outer.right) - inset.right),
+                Saturate32(static_cast<long long>(outer.bottom) - inset.bottom)};
+}
+
 } // namespace SkinUI

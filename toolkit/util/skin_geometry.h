@@ -43,6 +43,12 @@ public:
     explicit CSkinPoint(LPARAM lParam);
 };
 
+// Lengths and edges are summed in 64 bits and saturated to 32, so that
+// paddings and insets from a skin never wrap round.
+LONG Saturate32(long long value);
+// `outer` made smaller by `inset` on each side.
+RECT InsetRect(const RECT& outer, const RECT& inset);
+
 static_assert(sizeof(CSkinRect) == sizeof(RECT), "CSkinRect adds no fields");
 static_assert(sizeof(CSkinSize) == sizeof(SIZE), "CSkinSize adds no fields");
 static_assert(sizeof(CSkinPoint) == sizeof(POINT), "CSkinPoint adds no fields");
