@@ -237,7 +237,7 @@ TEST(SkinGeometry, RectOperations)
     EXPECT_EQ(flipped.bottom, 40);
 
     // Insets and paddings saturate instead of wrapping round.
-    const RECT inset = InsetRect(RECT{-2000000000, 0, 2000000000, 10}, RECT{-2000000000, 5, -2000000000, 5});
+    const RECT inset = DeflatedRect(RECT{-2000000000, 0, 2000000000, 10}, RECT{-2000000000, 5, -2000000000, 5});
     EXPECT_EQ(inset.left, INT32_MIN);
     EXPECT_EQ(inset.right, INT32_MAX);
     EXPECT_EQ(inset.top, 5);

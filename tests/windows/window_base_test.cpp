@@ -72,6 +72,10 @@ TEST_F(UpdateWindowSkin, DragsByStaticControlsOnly)
     EXPECT_EQ(HitTest(L"progressinfo"), HTCLIENT);
     EXPECT_EQ(HitTest(L"CloseNormal"), HTCLIENT);
     EXPECT_EQ(HitTest(L"MinNormal"), HTCLIENT);
+    // Size-box and caption edges at the extremes of 32 bits do not wrap round.
+    window.pm().SetSizeBox(RECT{0, 0, INT32_MIN, INT32_MIN});
+    window.pm().SetCaptionRect(RECT{0, 0, INT32_MIN, -1});
+    EXPECT_EQ(HitTest(L"Title"), HTCAPTION);
 }
 
 TEST_F(UpdateWindowSkin, RoundCornersZeroKeepThePlainRectangle)

@@ -239,7 +239,7 @@ void CLabelUI::DrawLabelText(HDC hDC, DWORD dwColor, int iFont)
     if (text.IsEmpty()) {
         return;
     }
-    RECT rc = InsetRect(m_rcItem, GetTextPadding());
+    RECT rc = DeflatedRect(m_rcItem, GetTextPadding());
     CRenderEngine::DrawText(hDC, m_pManager, rc, text, dwColor, iFont, m_uTextStyle);
 }
 

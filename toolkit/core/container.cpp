@@ -246,7 +246,7 @@ void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bo
 
 RECT CContainerUI::GetInsetRect() const
 {
-    return InsetRect(m_rcItem, GetInset());
+    return DeflatedRect(m_rcItem, GetInset());
 }
 
 RECT CContainerUI::GetClientPos() const

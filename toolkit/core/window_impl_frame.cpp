@@ -4,6 +4,7 @@
 #include "window_impl_base.h"
 
 #include "control.h"
+#include "skin_geometry.h"
 
 #include <windowsx.h>
 
@@ -105,14 +106,16 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&)
     ScreenToClient(m_hWnd, &pt);
     RECT rcClient{};
     GetClientRect(m_hWnd, &rcClient);
+    // The edges are taken in 64 bits, saturated: a skin's values may be
+    // the extremes of 32 bits.
     if (!IsZoomed(m_hWnd)) {
-        const RECT& box = m_pm.GetSizeBox();
-        const bool left = pt.x < rcClient.left + box.left;
-        const bool right = pt.x > rcClient.right - box.right;
-        if (pt.y < rcClient.top + box.top) {
+        const RECT inner = DeflatedRect(rcClient, m_pm.GetSizeBox());
+        const bool left = pt.x < inner.left;
+        const bool right = pt.x > inner.right;
+        if (pt.y < inner.top) {
             return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
         }
-        if (pt.y > rcClient.bottom - box.bottom) {
+        if (pt.y > inner.bottom) {
             return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
         }
         if (left) {
@@ -124,8 +127,8 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&)
     }
     const RECT& caption = m_pm.GetCaptionRect();
     const LONG captionBottom = caption.bottom == -1 ? rcClient.bottom : caption.bottom;
-    if (pt.x < rcClient.left + caption.left || pt.x >= rcClient.right - caption.right || pt.y < caption.top ||
-        pt.y >= captionBottom) {
+    const RECT across = DeflatedRect(rcClient, RECT{caption.left, 0, caption.right, 0});
+    if (pt.x < across.left || pt.x >= across.right || pt.y < caption.top || pt.y >= captionBottom) {
         return HTCLIENT;
     }
     return IsInStaticControl(m_pm.FindControl(pt)) ? HTCAPTION : HTCLIENT;

@@ -104,7 +104,7 @@ LONG Saturate32(long long value)
     return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<LONG>(value);
 }
 
-RECT InsetRect(const RECT& outer, const RECT& inset)
+RECT DeflatedRect(const RECT& outer, const RECT& inset)
 {
     return RECT{Saturate32(static_cast<long long>(outer.left) + inset.left),
                 Saturate32(static_cast<long long>(outer.top) + inset.top),

@@ -46,8 +46,9 @@ public:
 // Lengths and edges are summed in 64 bits and saturated to 32, so that
 // paddings and insets from a skin never wrap round.
 LONG Saturate32(long long value);
-// `outer` made smaller by `inset` on each side.
-RECT InsetRect(const RECT& outer, const RECT& inset);
+// `outer` made smaller by `inset` on each side (named apart from
+// windowsx.h's InsetRect macro).
+RECT DeflatedRect(const RECT& outer, const RECT& inset);
 
 static_assert(sizeof(CSkinRect) == sizeof(RECT), "CSkinRect adds no fields");
 static_assert(sizeof(CSkinSize) == sizeof(SIZE), "CSkinSize adds no fields");
