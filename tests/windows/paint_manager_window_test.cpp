@@ -97,6 +97,18 @@ TEST_F(RowWindow, PaintsTheTreeIntoTheOffscreenBitmapAndOnlyWhatChanged)
     EXPECT_EQ(EdgesOf(dirty.box), (Edges{50, 0, 70, 100})) << "the label's";
 }
 
+// A new scale lays the tree out again, even at an unchanged window size.
+TEST_F(RowWindow, ANewScaleRelaysOutAtTheSameSize)
+{
+    CControlUI* root = window.pm().GetRoot();
+    ASSERT_FALSE(root->IsUpdateNeeded());
+    window.pm().SetDPI(96);
+    EXPECT_TRUE(root->IsUpdateNeeded());
+    UpdateWindow(window);
+    PumpPending();
+    EXPECT_FALSE(root->IsUpdateNeeded()) << "laid out";
+}
+
 TEST(PaintManagerWindow, WithoutARootPaintsBlack)
 {
     SkinBoxGuard guard;

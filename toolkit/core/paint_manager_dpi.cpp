@@ -1,6 +1,7 @@
 // DPI scaling of a paint manager's window and resources.
 #include "paint_manager.h"
 
+#include "control.h"
 #include "skin_values.h"
 
 #include <vector>
@@ -24,12 +25,16 @@ void CPaintManagerUI::SetDPI(int dpi)
     GetDPIObj()->SetScale(static_cast<UINT>(dpi));
     const int newScale = static_cast<int>(GetDPIObj()->GetScale());
     ResetDPIAssets();
+    // New fonts and images want a new layout, even in a window whose size
+    // does not change.
+    if (m_pRoot) {
+        m_pRoot->NeedUpdate();
+    }
     if (!m_hWndPaint) {
         return;
     }
     // The window keeps its top-left corner and grows or shrinks with the
-    // scale. (Marking the control tree for layout belongs to the window
-    // binding, which reacts to the posted message.)
+    // scale.
     RECT rc{};
     if (!IsZoomed(m_hWndPaint) && GetWindowRect(m_hWndPaint, &rc)) {
         const int width = SkinMulDiv(rc.right - rc.left, newScale, oldScale);
