@@ -232,13 +232,6 @@ const Row kRows[] = {
 };
 // clang-format on
 
-std::string Fill(std::string text, const std::string& key, const std::string& value)
-{
-    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
-        text.replace(at, key.size(), value);
-    return text;
-}
-
 std::string Narrow(const std::vector<std::wstring>& names)
 {
     std::string text;
@@ -377,7 +370,8 @@ TEST_P(FaultMatrix, Row)
     // The check, which holds the first paint, ends within its deadline
     // (kCheckSeconds in this configuration) and a second besides.
     if (std::string(row.server) != kServer) {
-        EXPECT_TRUE(WaitFor([&] { return HasPainted(window); }, kCheckSeconds + 1)) << "the check outlasted its deadline";
+        EXPECT_TRUE(WaitFor([&] { return HasPainted(window); }, kCheckSeconds + 1))
+            << "the check outlasted its deadline";
     }
     if (row.close == Close::WhileWaiting) {
         ASSERT_TRUE(WaitFor([&] { return DownloadWaiting(); }, row.settleSeconds)) << NewLog();

@@ -124,13 +124,6 @@ const Row kRows[] = {
 };
 // clang-format on
 
-std::string Fill(std::string text, const std::string& key, const std::string& value)
-{
-    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
-        text.replace(at, key.size(), value);
-    return text;
-}
-
 // Under Wine a manual proxy takes even requests to localhost; Windows would
 // send those direct, so the rows hold under Wine only.
 class BehindAProxy : public Updater, public ::testing::WithParamInterface<Row> {

@@ -37,6 +37,14 @@ inline std::wstring Wide(const std::string& text)
     return std::wstring(text.begin(), text.end());
 }
 
+// `text` with every `key` replaced by `value`.
+inline std::string Fill(std::string text, const std::string& key, const std::string& value)
+{
+    for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
+        text.replace(at, key.size(), value);
+    return text;
+}
+
 // Polls `done` until it holds or `seconds` have passed.
 inline bool WaitFor(const std::function<bool()>& done, double seconds)
 {

@@ -1,5 +1,7 @@
 #include "linear_layout.h"
 
+#include "skin_geometry.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -16,14 +18,9 @@ struct Extent {
     Length cy;
 };
 
-LONG Clamp32(Length value)
-{
-    return static_cast<LONG>(std::min<Length>(std::max<Length>(value, INT32_MIN), INT32_MAX));
-}
-
 RECT MakeRect(Length left, Length top, Length right, Length bottom)
 {
-    return RECT{Clamp32(left), Clamp32(top), Clamp32(right), Clamp32(bottom)};
+    return RECT{Saturate32(left), Saturate32(top), Saturate32(right), Saturate32(bottom)};
 }
 
 // Toward zero, saturated; NaN counts as 0.
@@ -109,7 +106,7 @@ Extent Limit(Extent available, const tagTLayoutChild& child)
 
 Extent Estimate(ILayoutChildren& children, int index, Extent available)
 {
-    const SIZE size = children.EstimateSize(index, SIZE{Clamp32(available.cx), Clamp32(available.cy)});
+    const SIZE size = children.EstimateSize(index, SIZE{Saturate32(available.cx), Saturate32(available.cy)});
     return Extent{size.cx, size.cy};
 }
 
@@ -220,7 +217,7 @@ SIZE LayOut(const Column& column, ILayoutChildren& children)
         ++placed;
     }
     needed += (estimated - 1) * column.childPadding;
-    return SIZE{Clamp32(neededCross), Clamp32(needed)};
+    return SIZE{Saturate32(neededCross), Saturate32(needed)};
 }
 
 } // namespace
@@ -306,8 +303,8 @@ bool DragSeparatorEdge(LONG& lead, LONG& trail, int size, LONG last, LONG now, L
             newLead = newTrail - limit;
         }
     }
-    lead = Clamp32(newLead);
-    trail = Clamp32(newTrail);
+    lead = Saturate32(newLead);
+    trail = Saturate32(newTrail);
     return true;
 }
 
