@@ -25,6 +25,9 @@ MainFrameWnd::MainFrameWnd(UpdateCheck check, PackageServices services)
 
 void MainFrameWnd::InitWindow()
 {
+    // The window opens with no focused control, so that Return and Escape
+    // change nothing until Tab gives a button the focus.
+    m_pm.CancelFocusNeeded();
     m_close = m_pm.FindControl(L"CloseNormal");
     m_min = m_pm.FindControl(L"MinNormal");
     m_descript = m_pm.FindControl(L"lab_descript");

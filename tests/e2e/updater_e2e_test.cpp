@@ -44,10 +44,21 @@ TEST_F(Updater, NoUpdateAsksOnceAndItsButtonsMinimiseAndClose)
     EXPECT_EQ(rc.right - rc.left, 380);
     EXPECT_EQ(rc.bottom - rc.top, 240);
 
+    // The window opens with no focused control: Return and Escape change
+    // nothing, even after a repaint. The minimising click queued behind
+    // them shows they were handled.
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    InvalidateRect(window, nullptr, FALSE);
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_TRUE(MinimiseWhenEnabled(window, 10));
-    ShowWindow(window, SW_RESTORE);
+    // Restored through its queue too, behind any close those keys asked for.
+    PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsIconic(window); }, 10));
-    Click(window, kCloseCentre);
+    ASSERT_TRUE(IsWindow(window)) << "Return before Tab closed it";
+    // Tab gives "CloseNormal" the focus; Return presses it.
+    PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
     DWORD code = 99;
     ASSERT_TRUE(Ends(process, 15, code));
     EXPECT_EQ(code, 0u);

@@ -28,8 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 inline const wchar_t kWindowClass[] = L"_tovira_update_frame_class_ferncastle";
 inline const char kAppId[] = "FerncastleE2E";
-// Centres of the title-row buttons in the 380 x 240 window.
-inline const POINT kCloseCentre = {344, 12};
+// Centre of "MinNormal" in the 380 x 240 window.
 inline const POINT kMinCentre = {368, 12};
 
 inline std::wstring Wide(const std::string& text)

@@ -236,10 +236,11 @@ TEST(SkinGeometry, RectOperations)
     EXPECT_EQ(flipped.right, 30);
     EXPECT_EQ(flipped.bottom, 40);
 
-    // Insets and paddings saturate instead of wrapping round.
+    // Insets and paddings saturate instead of wrapping round, and the width
+    // stays one that 32 bits can say.
     const RECT inset = DeflatedRect(RECT{-2000000000, 0, 2000000000, 10}, RECT{-2000000000, 5, -2000000000, 5});
     EXPECT_EQ(inset.left, INT32_MIN);
-    EXPECT_EQ(inset.right, INT32_MAX);
+    EXPECT_EQ(inset.right, INT32_MIN + INT32_MAX);
     EXPECT_EQ(inset.top, 5);
     EXPECT_EQ(inset.bottom, 5);
 

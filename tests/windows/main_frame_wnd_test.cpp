@@ -135,6 +135,9 @@ TEST_F(UpdateWindowFlow, NoUpdateHidesTheProgressAndEnablesTheButtons)
     EXPECT_TRUE(Enabled(L"CloseNormal"));
     EXPECT_TRUE(Enabled(L"MinNormal"));
     EXPECT_TRUE(downloads.empty());
+    // Painted out, it still has no focused control: Return presses nothing.
+    ASSERT_TRUE(PumpUntil([this] { return !GetUpdateRect(window->GetHWND(), nullptr, FALSE); }));
+    EXPECT_EQ(window->GetPaintManager().GetFocus(), nullptr);
 }
 
 TEST_F(UpdateWindowFlow, ProgressOfALargePackageIsCoalescedAndTheVerifiedPackageStartedOnce)

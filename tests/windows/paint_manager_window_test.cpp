@@ -26,10 +26,9 @@ protected:
         window.pm().AddNotifier(&log);
         UpdateWindow(window);
         ASSERT_EQ(window.pm().GetFocus(), nullptr) << "the tab order waits for the layout";
-        // The next paint, with the layout done, moves the focus to the first tab stop.
-        InvalidateRect(window, nullptr, FALSE);
-        UpdateWindow(window);
+        // The paint after it, asked for by the first, moves the focus to the first tab stop.
         PumpPending();
+        ASSERT_EQ(window.pm().GetFocus(), Button(L"a"));
         log.types.clear();
     }
 
@@ -77,8 +76,9 @@ TEST(PaintManagerWindow, FirstPaintLaysOutAndSendsWindowinitOnceSynchronously)
     EXPECT_EQ(rc.right, 200);
     EXPECT_EQ(rc.bottom, 100);
     EXPECT_EQ(window.Find(L"b")->GetPos().left, 70);
-    ASSERT_TRUE(PumpUntil([&] { return log.types == L"windowinit;windowsize;"; }));
-    EXPECT_EQ(log.last.pSender, window.pm().GetRoot());
+    // The paint the first asks for moves the focus to the first tab stop.
+    ASSERT_TRUE(PumpUntil([&] { return log.types == L"windowinit;windowsize;setfocus;"; })) << log.types;
+    EXPECT_EQ(log.last.pSender, window.Find(L"a"));
 
     window.pm().NeedUpdate();
     InvalidateRect(window, nullptr, FALSE);

@@ -97,4 +97,11 @@ TEST(RenderText, UnregisteredFontIsTheDefaultAndCharacterReferencesDrawOneCharac
     EXPECT_EQ(draw(L"x&#x41; ", 120), draw(L"A", 120));
     EXPECT_EQ(draw(L"&#x4E2D;", 120), draw(L"\u4E2D", 120));
     EXPECT_EQ(draw(L"&#x", 120), draw(L"", 120)) << "nothing after the marker";
+    const auto measure = [&](const wchar_t* text) {
+        Canvas canvas(10, 10);
+        RECT rc{0, 0, 9999, 9999};
+        CRenderEngine::DrawText(canvas.dc(), &manager, rc, text, 0xFF000000, 120, DT_SINGLELINE | DT_CALCRECT);
+        return std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom};
+    };
+    EXPECT_EQ(measure(L"&#x;"), measure(L"")) << "an empty reference measures as empty";
 }

@@ -397,18 +397,21 @@ void CButtonUI::SplitStateImage()
     if (!m_pManager) {
         return;
     }
-    const tagTDrawInfo* info = m_pManager->GetDrawInfo(m_sStateImage, L"");
-    const tagTImageInfo* image =
-        info ? m_pManager->GetImageEx(info->sImageName, info->sResType, info->dwMask, info->bHSL) : nullptr;
+    // The cells are draw strings of their own, which painting scales: they
+    // are cut from the unscaled name, destination and image, so that a scale
+    // other than 100 % applies once.
+    tagTDrawInfo info;
+    info.Parse(m_sStateImage, L"", 100);
+    const tagTImageInfo* image = m_pManager->GetImageEx(info.sImageName, info.sResType, info.dwMask, info.bHSL);
     if (!image || image->nX <= 0 || image->nY <= 0) {
         return;
     }
     const int width = image->nX / m_nStateCount;
-    const RECT& dest = info->rcDest;
+    const RECT& dest = info.rcDest;
     const auto cell = [&](int index) {
         CSkinString text;
-        text.Format(L"res='%ls' restype='%ls' dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", info->sImageName.GetData(),
-                    info->sResType.GetData(), dest.left, dest.top, dest.right, dest.bottom, index * width, 0,
+        text.Format(L"res='%ls' restype='%ls' dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", info.sImageName.GetData(),
+                    info.sResType.GetData(), dest.left, dest.top, dest.right, dest.bottom, index * width, 0,
                     (index + 1) * width, image->nY);
         return text;
     };

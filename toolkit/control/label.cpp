@@ -125,6 +125,7 @@ void CLabelUI::SetText(const wchar_t* pstrText)
 {
     CControlUI::SetText(pstrText);
     if (m_bAutoCalcWidth || m_bAutoCalcHeight) {
+        m_bEstimateStale = true;
         NeedParentUpdate();
     }
 }

@@ -50,13 +50,8 @@ void StoreAndInvalidate(CControlUI& control, CSkinString& stored, const wchar_t*
 
 void CControlUI::SetPos(RECT rc, bool bNeedInvalidate)
 {
-    // Never inverted, and never wider or taller than 32 bits can say: edges
-    // saturated one by one may lie 2^32 apart, and every width taken from
-    // them would overflow.
-    rc.right =
-        Saturate32(std::min<long long>(std::max(rc.right, rc.left), static_cast<long long>(rc.left) + INT32_MAX));
-    rc.bottom =
-        Saturate32(std::min<long long>(std::max(rc.bottom, rc.top), static_cast<long long>(rc.top) + INT32_MAX));
+    // Never inverted, and never wider or taller than 32 bits can say.
+    rc = SaturatedRect(rc.left, rc.top, std::max(rc.right, rc.left), std::max(rc.bottom, rc.top));
     RECT invalid = IsRectEmpty(&m_rcItem) ? rc : m_rcItem;
     m_rcItem = rc;
     if (!m_pManager) {

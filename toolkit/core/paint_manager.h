@@ -270,7 +270,9 @@ public:
     // Registers a font file of the skin for this process, until the manager goes.
     bool AddFontArray(const wchar_t* fontFile);
 
-    // Images by name. With a type, the name is a resource number.
+    // Images by name. With a type, the name is a resource number. The cache
+    // is keyed by the name alone: the same name asked again with another
+    // mask, resource type or instance gets the image loaded first.
     const tagTImageInfo* AddImage(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0,
                                   bool useHSL = false, bool shared = false, HINSTANCE instance = nullptr);
     const tagTImageInfo* GetImage(const wchar_t* name);
@@ -382,6 +384,9 @@ public:
     void SetFocusNeeded(CControlUI* pControl);
     // To the next (or previous) tab stop, wrapping around the tree.
     bool SetNextTabControl(bool bForward = true);
+    // Drops a pending focus move, such as AttachDialog's to the first tab
+    // stop, so that a window can open with no focused control.
+    void CancelFocusNeeded() { m_bFocusNeeded = false; }
     void SetCapture();
     void ReleaseCapture();
     bool IsCaptured() const { return m_bMouseCapture; }

@@ -152,7 +152,9 @@ bool CPaintManagerUI::OnPaint(LRESULT& lRes)
     }
     EndPaint(m_hWndPaint, &ps);
     SetPainting(false);
-    if (m_bUpdateNeeded) {
+    // A focus move that waited for this paint's layout asked for a repaint
+    // before BeginPaint, which validated it away: ask again.
+    if (m_bUpdateNeeded || m_bFocusNeeded) {
         Invalidate();
     }
     if (laidOut) {

@@ -48,6 +48,9 @@ void DrawGdiText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const wchar_t* te
     } else if (reference > 0) {
         const auto single = static_cast<wchar_t>(reference);
         ::DrawTextW(hDC, &single, 1, &rc, style);
+    } else {
+        // Drawn as nothing, measured as nothing: not as the measuring box.
+        ::DrawTextW(hDC, L"", 0, &rc, style);
     }
 }
 
@@ -81,8 +84,12 @@ void DrawGdiplusText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const wchar_t
     if (style & DT_SINGLELINE) {
         flags |= Gdiplus::StringFormatFlagsNoWrap;
     }
+    // The typographic format carries NoClip; text stays in its rectangle as
+    // GDI's does unless DT_NOCLIP asks otherwise.
     if (style & DT_NOCLIP) {
         flags |= Gdiplus::StringFormatFlagsNoClip;
+    } else {
+        flags &= ~Gdiplus::StringFormatFlagsNoClip;
     }
     Gdip::GdipSetStringFormatFlags(format.Get(), flags);
     if (style & DT_END_ELLIPSIS) {

@@ -18,11 +18,6 @@ struct Extent {
     Length cy;
 };
 
-RECT MakeRect(Length left, Length top, Length right, Length bottom)
-{
-    return RECT{Saturate32(left), Saturate32(top), Saturate32(right), Saturate32(bottom)};
-}
-
 // Toward zero, saturated; NaN counts as 0.
 Length Truncate(double value)
 {
@@ -209,7 +204,7 @@ SIZE LayOut(const Column& column, ILayoutChildren& children)
             right = left + width;
         }
         const Length top = y + p.top;
-        children.SetPos(i, MakeRect(left, top, right, top + size.cy));
+        children.SetPos(i, SaturatedRect(left, top, right, top + size.cy));
 
         y += size.cy + column.childPadding + p.top + p.bottom;
         needed += size.cy + p.top + p.bottom;
@@ -255,14 +250,14 @@ RECT FloatChildRect(const RECT& container, SIZE fixedXY, SIZE fixedSize, unsigne
         } else if (floatAlign & FloatAlignBottom) {
             top = container.top + height - fixedSize.cy;
         }
-        return MakeRect(left, top, left + fixedSize.cx, top + fixedSize.cy);
+        return SaturatedRect(left, top, left + fixedSize.cx, top + fixedSize.cy);
     }
     const Length x = Length{fixedXY.cx} + container.left;
     const Length y = Length{fixedXY.cy} + container.top;
-    return MakeRect(Truncate(static_cast<double>(width) * percent.left) + x,
-                    Truncate(static_cast<double>(height) * percent.top) + y,
-                    Truncate(static_cast<double>(width) * percent.right) + x + fixedSize.cx,
-                    Truncate(static_cast<double>(height) * percent.bottom) + y + fixedSize.cy);
+    return SaturatedRect(Truncate(static_cast<double>(width) * percent.left) + x,
+                         Truncate(static_cast<double>(height) * percent.top) + y,
+                         Truncate(static_cast<double>(width) * percent.right) + x + fixedSize.cx,
+                         Truncate(static_cast<double>(height) * percent.bottom) + y + fixedSize.cy);
 }
 
 RECT StackedChildRect(const RECT& client, SIZE minSize, SIZE maxSize)
@@ -270,7 +265,7 @@ RECT StackedChildRect(const RECT& client, SIZE minSize, SIZE maxSize)
     const Length width = std::min<Length>(std::max<Length>(Length{client.right} - client.left, minSize.cx), maxSize.cx);
     const Length height =
         std::min<Length>(std::max<Length>(Length{client.bottom} - client.top, minSize.cy), maxSize.cy);
-    return MakeRect(client.left, client.top, client.left + width, client.top + height);
+    return SaturatedRect(client.left, client.top, client.left + width, client.top + height);
 }
 
 bool DragSeparatorEdge(LONG& lead, LONG& trail, int size, LONG last, LONG now, LONG minExtent, LONG maxExtent)

@@ -104,12 +104,22 @@ LONG Saturate32(long long value)
     return value < INT32_MIN ? INT32_MIN : value > INT32_MAX ? INT32_MAX : static_cast<LONG>(value);
 }
 
+RECT SaturatedRect(long long left, long long top, long long right, long long bottom)
+{
+    const LONG l = Saturate32(left);
+    const LONG t = Saturate32(top);
+    const long long r =
+        std::min(std::max(right, static_cast<long long>(l) - INT32_MAX), static_cast<long long>(l) + INT32_MAX);
+    const long long b =
+        std::min(std::max(bottom, static_cast<long long>(t) - INT32_MAX), static_cast<long long>(t) + INT32_MAX);
+    return RECT{l, t, Saturate32(r), Saturate32(b)};
+}
+
 RECT DeflatedRect(const RECT& outer, const RECT& inset)
 {
-    return RECT{Saturate32(static_cast<long long>(outer.left) + inset.left),
-                Saturate32(static_cast<long long>(outer.top) + inset.top),
-                Saturate32(static_cast<long long>(outer.right) - inset.right),
-                Saturate32(static_cast<long long>(outer.bottom) - inset.bottom)};
+    return SaturatedRect(static_cast<long long>(outer.left) + inset.left, static_cast<long long>(outer.top) + inset.top,
+                         static_cast<long long>(outer.right) - inset.right,
+                         static_cast<long long>(outer.bottom) - inset.bottom);
 }
 
 } // namespace SkinUI

@@ -46,8 +46,13 @@ public:
 // Lengths and edges are summed in 64 bits and saturated to 32, so that
 // paddings and insets from a skin never wrap round.
 LONG Saturate32(long long value);
-// `outer` made smaller by `inset` on each side (named apart from
-// windowsx.h's InsetRect macro).
+// A rectangle from 64-bit edges: the left and top saturated to 32 bits, the
+// right and bottom kept within INT32_MAX of them, either way. Edges
+// saturated one by one could lie 2^32 apart, and every width taken from
+// them would overflow.
+RECT SaturatedRect(long long left, long long top, long long right, long long bottom);
+// `outer` made smaller by `inset` on each side, as SaturatedRect (named apart
+// from windowsx.h's InsetRect macro).
 RECT DeflatedRect(const RECT& outer, const RECT& inset);
 
 static_assert(sizeof(CSkinRect) == sizeof(RECT), "CSkinRect adds no fields");
