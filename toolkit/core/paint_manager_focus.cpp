@@ -1,15 +1,20 @@
-// Keyboard focus and Tab navigation, mouse capture, and what happens to a
-// message before it is dispatched: accelerators, pre-message filters, Tab,
-// system keys and shortcuts; and the process message loop.
+// Keyboard input and focus: key events, the focused control and Tab navigation.
 #include "paint_manager.h"
 
 #include "control.h"
 
-#include <cwctype>
-
 namespace SkinUI {
 
 namespace {
+
+void SendFocusEvent(CControlUI* target, int type, CControlUI* sender)
+{
+    tagTEventUI event{};
+    event.Type = type;
+    event.pSender = sender;
+    event.dwTimestamp = GetTickCount();
+    target->Event(event);
+}
 
 // Tab stops in tree order, with the focused control among them wherever it
 // is, so that the ones before and after it can be told apart.
@@ -25,19 +30,100 @@ bool IsTabStop(const CControlUI* control)
 
 } // namespace
 
-CControlUI* CPaintManagerUI::CollectTabStops(CControlUI* pControl, void* pData)
+WORD CPaintManagerUI::CurrentKeyState()
 {
-    auto* search = static_cast<TabSearch*>(pData);
-    if (IsTabStop(pControl) || pControl == search->focus) {
-        search->found->Add(pControl);
+    WORD state = 0;
+    const struct {
+        int key;
+        WORD flag;
+    } keys[] = {{VK_LBUTTON, 0x01}, {VK_RBUTTON, 0x02}, {VK_SHIFT, 0x04}, {VK_CONTROL, 0x08}, {VK_MENU, 0x20}};
+    for (const auto& k : keys) {
+        if (GetKeyState(k.key) < 0) {
+            state |= k.flag;
+        }
     }
-    return nullptr;
+    return state;
 }
 
-CControlUI* CPaintManagerUI::FindShortcut(CControlUI* pControl, void* pData)
+void CPaintManagerUI::OnKey(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    const auto ch = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(pData));
-    return pControl->GetShortcut() == ch ? pControl : nullptr;
+    if (!m_pRoot) {
+        return;
+    }
+    const auto key = static_cast<wchar_t>(wParam);
+    switch (uMsg) {
+    case WM_KEYDOWN:
+        if (m_pFocus) {
+            // The event may move the focus; key up goes where key down went.
+            m_pEventKey = m_pFocus;
+            SendEvent(m_pFocus, EventKeyDown, m_ptLastMousePos, wParam, lParam, CurrentKeyState(), key);
+        }
+        break;
+    case WM_KEYUP:
+        if (CControlUI* control = m_pEventKey) {
+            m_pEventKey = nullptr;
+            SendEvent(control, EventKeyUp, m_ptLastMousePos, wParam, lParam, CurrentKeyState(), key);
+        }
+        break;
+    default:
+        if (m_pFocus) {
+            SendEvent(m_pFocus, EventChar, m_ptLastMousePos, wParam, lParam, CurrentKeyState(), key);
+        }
+        break;
+    }
+}
+
+void CPaintManagerUI::SetFocus(CControlUI* pControl)
+{
+    if (m_hWndPaint && ::GetFocus() != m_hWndPaint && pControl != m_pFocus) {
+        ::SetFocus(m_hWndPaint);
+    }
+    if (pControl == m_pFocus) {
+        return;
+    }
+    const DeliveryScope delivering(*this);
+    if (CControlUI* old = m_pFocus) {
+        // Out first: a handler of these may move the focus itself, and then
+        // its choice stands.
+        m_pFocus = nullptr;
+        SendFocusEvent(old, EventKillFocus, pControl);
+        SendNotify(old, L"killfocus");
+        if (m_pFocus) {
+            return;
+        }
+    }
+    if (!pControl || pControl->GetManager() != this || !pControl->IsVisible() || !pControl->IsEnabled()) {
+        return;
+    }
+    m_pFocus = pControl;
+    SendFocusEvent(pControl, EventSetFocus, pControl);
+    SendNotify(pControl, L"setfocus");
+}
+
+void CPaintManagerUI::SetFocusNeeded(CControlUI* pControl)
+{
+    if (m_hWndPaint) {
+        ::SetFocus(m_hWndPaint);
+    }
+    if (!pControl || !m_pRoot) {
+        return;
+    }
+    SetFocus(nullptr);
+    // Focus rests on the tab stop before pControl, so that the next paint's
+    // forward move lands on it; without another tab stop it rests nowhere.
+    m_aFoundControls.Empty();
+    TabSearch search{&m_aFoundControls, pControl};
+    m_pRoot->FindControl(CollectTabStops, &search, FindVisible | FindEnabled | FindMeFirst);
+    const int at = m_aFoundControls.Find(pControl);
+    const int count = m_aFoundControls.GetSize();
+    CControlUI* before = nullptr;
+    if (count > 0) {
+        before = static_cast<CControlUI*>(m_aFoundControls[at > 0 ? at - 1 : count - 1]);
+    }
+    m_aFoundControls.Empty();
+    m_pFocus = before != pControl ? before : nullptr;
+    m_bFocusNeeded = true;
+    m_pRoot->NeedUpdate();
 }
 
 bool CPaintManagerUI::SetNextTabControl(bool bForward)
@@ -82,118 +168,19 @@ bool CPaintManagerUI::SetNextTabControl(bool bForward)
     return true;
 }
 
-void CPaintManagerUI::SetFocusNeeded(CControlUI* pControl)
+CControlUI* CPaintManagerUI::CollectTabStops(CControlUI* pControl, void* pData)
 {
-    if (m_hWndPaint) {
-        ::SetFocus(m_hWndPaint);
+    auto* search = static_cast<TabSearch*>(pData);
+    if (IsTabStop(pControl) || pControl == search->focus) {
+        search->found->Add(pControl);
     }
-    if (!pControl || !m_pRoot) {
-        return;
-    }
-    SetFocus(nullptr);
-    // Focus rests on the tab stop before pControl, so that the next paint's
-    // forward move lands on it; without another tab stop it rests nowhere.
-    m_aFoundControls.Empty();
-    TabSearch search{&m_aFoundControls, pControl};
-    m_pRoot->FindControl(CollectTabStops, &search, FindVisible | FindEnabled | FindMeFirst);
-    const int at = m_aFoundControls.Find(pControl);
-    const int count = m_aFoundControls.GetSize();
-    CControlUI* before = nullptr;
-    if (count > 0) {
-        before = static_cast<CControlUI*>(m_aFoundControls[at > 0 ? at - 1 : count - 1]);
-    }
-    m_aFoundControls.Empty();
-    m_pFocus = before != pControl ? before : nullptr;
-    m_bFocusNeeded = true;
-    m_pRoot->NeedUpdate();
+    return nullptr;
 }
 
-void CPaintManagerUI::SetCapture()
+CControlUI* CPaintManagerUI::FindShortcut(CControlUI* pControl, void* pData)
 {
-    ::SetCapture(m_hWndPaint);
-    m_bMouseCapture = true;
-}
-
-void CPaintManagerUI::ReleaseCapture()
-{
-    // Cleared first: the WM_CAPTURECHANGED this sends is no capture lost.
-    m_bMouseCapture = false;
-    ::ReleaseCapture();
-}
-
-bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
-{
-    if (AskFilters(m_aPreMessageFilters, uMsg, wParam, lParam, lRes)) {
-        return true;
-    }
-    switch (uMsg) {
-    case WM_KEYDOWN:
-        if (wParam != VK_TAB) {
-            return false;
-        }
-        SetNextTabControl(GetKeyState(VK_SHIFT) >= 0);
-        return true;
-    case WM_SYSKEYDOWN:
-        if (m_pFocus) {
-            SendEvent(m_pFocus, EventSysKey, m_ptLastMousePos, wParam, lParam, 0, static_cast<wchar_t>(wParam));
-        }
-        return false;
-    case WM_SYSCHAR: {
-        if (!m_pRoot) {
-            return false;
-        }
-        const auto ch = static_cast<UINT_PTR>(std::towupper(static_cast<wint_t>(wParam)));
-        CControlUI* control =
-            m_pRoot->FindControl(FindShortcut, reinterpret_cast<void*>(ch), FindEnabled | FindTopFirst | FindMeFirst);
-        if (!control) {
-            return false;
-        }
-        control->SetFocus();
-        control->Activate();
-        return true;
-    }
-    default:
-        return false;
-    }
-}
-
-bool CPaintManagerUI::TranslateMessage(const MSG* pMsg)
-{
-    const bool child = (GetWindowLongPtrW(pMsg->hwnd, GWL_STYLE) & WS_CHILD) != 0;
-    const CStdPtrArray& managers = LiveManagers();
-    for (int i = 0; i < managers.GetSize(); ++i) {
-        auto* manager = static_cast<CPaintManagerUI*>(managers[i]);
-        const HWND own = manager->GetPaintWindow();
-        if (!own || (own != pMsg->hwnd && !(child && IsChild(own, pMsg->hwnd)))) {
-            continue;
-        }
-        MSG copy = *pMsg;
-        LRESULT result = 0;
-        if (manager->TranslateAccelerator(&copy) ||
-            manager->PreMessageHandler(copy.message, copy.wParam, copy.lParam, result)) {
-            return true;
-        }
-        if (!child) {
-            return false;
-        }
-    }
-    return false;
-}
-
-void CPaintManagerUI::MessageLoop()
-{
-    MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (TranslateMessage(&msg)) {
-            continue;
-        }
-        ::TranslateMessage(&msg);
-        // A failing handler costs its message, not the program.
-        try {
-            DispatchMessageW(&msg);
-        } catch (...) {
-        }
-    }
+    const auto ch = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(pData));
+    return pControl->GetShortcut() == ch ? pControl : nullptr;
 }
 
 } // namespace SkinUI

@@ -1,6 +1,7 @@
-// Default attribute lists (by control tag) and styles (by name) of the
-// paint manager.
+// The registries of default attribute lists (by control tag), styles (by name) and option groups.
 #include "paint_manager.h"
+
+#include "control.h"
 
 namespace SkinUI {
 
@@ -65,6 +66,48 @@ bool CPaintManagerUI::RemoveStyle(const wchar_t* name, bool shared)
 void CPaintManagerUI::RemoveAllStyle(bool shared)
 {
     TargetResInfo(shared).RemoveAllStyles();
+}
+
+bool CPaintManagerUI::AddOptionGroup(const wchar_t* pStrGroupName, CControlUI* pControl)
+{
+    if (!pStrGroupName || !pControl) {
+        return false;
+    }
+    if (auto* group = static_cast<CStdPtrArray*>(m_mOptionGroup.Find(pStrGroupName))) {
+        return AddOnce(*group, pControl);
+    }
+    auto* group = new CStdPtrArray(6);
+    if (!group->Add(pControl) || !m_mOptionGroup.Insert(pStrGroupName, group)) {
+        delete group;
+        return false;
+    }
+    return true;
+}
+
+CStdPtrArray* CPaintManagerUI::GetOptionGroup(const wchar_t* pStrGroupName)
+{
+    return pStrGroupName ? static_cast<CStdPtrArray*>(m_mOptionGroup.Find(pStrGroupName)) : nullptr;
+}
+
+void CPaintManagerUI::RemoveOptionGroup(const wchar_t* pStrGroupName, CControlUI* pControl)
+{
+    CStdPtrArray* group = GetOptionGroup(pStrGroupName);
+    if (!group) {
+        return;
+    }
+    group->Remove(group->Find(pControl));
+    if (group->IsEmpty()) {
+        delete group;
+        m_mOptionGroup.Remove(pStrGroupName);
+    }
+}
+
+void CPaintManagerUI::RemoveAllOptionGroups()
+{
+    for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
+        delete static_cast<CStdPtrArray*>(m_mOptionGroup.Find(m_mOptionGroup[i], false));
+    }
+    m_mOptionGroup.RemoveAll();
 }
 
 } // namespace SkinUI

@@ -1,19 +1,14 @@
-// The paint manager's message table: each window message becomes control
-// events, a paint, or work on the manager's own state.
+// The paint manager's message table, its message filters and accelerators, and the message loop.
 #include "paint_manager.h"
 
 #include "control.h"
+#include "skin_geometry.h"
 
-#include <windowsx.h>
+#include <cwctype>
 
 namespace SkinUI {
 
 namespace {
-
-POINT PointOf(LPARAM lParam)
-{
-    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
 
 // The offset that turns a control notification into its reflected form.
 constexpr UINT kReflectBase = 0x2000;
@@ -32,21 +27,6 @@ bool CPaintManagerUI::AskFilters(const CStdPtrArray& filters, UINT uMsg, WPARAM 
         }
     }
     return false;
-}
-
-WORD CPaintManagerUI::CurrentKeyState()
-{
-    WORD state = 0;
-    const struct {
-        int key;
-        WORD flag;
-    } keys[] = {{VK_LBUTTON, 0x01}, {VK_RBUTTON, 0x02}, {VK_SHIFT, 0x04}, {VK_CONTROL, 0x08}, {VK_MENU, 0x20}};
-    for (const auto& k : keys) {
-        if (GetKeyState(k.key) < 0) {
-            state |= k.flag;
-        }
-    }
-    return state;
 }
 
 void CPaintManagerUI::SendEvent(CControlUI* pControl, int iType, POINT pt, WPARAM wParam, LPARAM lParam, WORD wKeyState,
@@ -72,11 +52,11 @@ void CPaintManagerUI::NoteFilteredMousePos(UINT uMsg, LPARAM lParam)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
-        m_ptLastMousePos = PointOf(lParam);
+        m_ptLastMousePos = CSkinPoint(lParam);
         break;
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL: {
-        POINT pt = PointOf(lParam);
+        POINT pt = CSkinPoint(lParam);
         ScreenToClient(m_hWndPaint, &pt);
         m_ptLastMousePos = pt;
         break;
@@ -205,17 +185,6 @@ void CPaintManagerUI::OnClose()
     DestroyTooltip();
 }
 
-void CPaintManagerUI::ReleasePressedControl()
-{
-    CControlUI* pressed = m_pEventClick;
-    if (!pressed) {
-        return;
-    }
-    m_pEventClick = nullptr;
-    const RECT& rc = pressed->GetPos();
-    SendEvent(pressed, EventButtonUp, POINT{rc.left - 1, rc.top - 1});
-}
-
 void CPaintManagerUI::OnGetMinMaxInfo(MINMAXINFO& info) const
 {
     if (m_szMinWindow.cx > 0) {
@@ -232,25 +201,6 @@ void CPaintManagerUI::OnGetMinMaxInfo(MINMAXINFO& info) const
     }
 }
 
-bool CPaintManagerUI::OnSetCursor(WPARAM, LPARAM lParam)
-{
-    if (!m_pRoot || LOWORD(lParam) != HTCLIENT) {
-        return false;
-    }
-    if (m_bMouseCapture) {
-        return true;
-    }
-    POINT pt{};
-    GetCursorPos(&pt);
-    ScreenToClient(m_hWndPaint, &pt);
-    CControlUI* control = FindControl(pt);
-    if (!control || !(control->GetControlFlags() & FlagSetCursor)) {
-        return false;
-    }
-    SendEvent(control, EventSetCursor, pt, 0, 0, CurrentKeyState());
-    return true;
-}
-
 bool CPaintManagerUI::ReflectToChild(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
     if (lParam == 0) {
@@ -265,107 +215,119 @@ bool CPaintManagerUI::ReflectToChild(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     return uMsg == WM_NOTIFY || lRes != 0;
 }
 
-void CPaintManagerUI::OnContextMenu(WPARAM wParam)
+bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* pFilter)
 {
-    if (!m_pRoot || !m_pEventClick) {
-        return;
-    }
-    ReleaseCapture();
-    CControlUI* control = m_pEventClick;
-    m_pEventClick = nullptr;
-    SendEvent(control, EventContextMenu, m_ptLastMousePos, wParam, reinterpret_cast<LPARAM>(control));
+    return AddOnce(m_aPreMessageFilters, pFilter);
 }
 
-void CPaintManagerUI::OnKey(UINT uMsg, WPARAM wParam, LPARAM lParam)
+bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* pFilter)
 {
-    if (!m_pRoot) {
-        return;
+    return RemoveItem(m_aPreMessageFilters, pFilter);
+}
+
+bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* pFilter)
+{
+    return AddOnce(m_aMessageFilters, pFilter);
+}
+
+bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter)
+{
+    return RemoveItem(m_aMessageFilters, pFilter);
+}
+
+bool CPaintManagerUI::AddTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator)
+{
+    return AddOnce(m_aTranslateAccelerator, pTranslateAccelerator);
+}
+
+bool CPaintManagerUI::RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator)
+{
+    return RemoveItem(m_aTranslateAccelerator, pTranslateAccelerator);
+}
+
+bool CPaintManagerUI::TranslateAccelerator(MSG* pMsg)
+{
+    for (int i = 0; i < m_aTranslateAccelerator.GetSize(); ++i) {
+        if (static_cast<ITranslateAccelerator*>(m_aTranslateAccelerator[i])->TranslateAccelerator(pMsg) == 0) {
+            return true;
+        }
     }
-    const auto key = static_cast<wchar_t>(wParam);
+    return false;
+}
+
+bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    if (AskFilters(m_aPreMessageFilters, uMsg, wParam, lParam, lRes)) {
+        return true;
+    }
     switch (uMsg) {
     case WM_KEYDOWN:
+        if (wParam != VK_TAB) {
+            return false;
+        }
+        SetNextTabControl(GetKeyState(VK_SHIFT) >= 0);
+        return true;
+    case WM_SYSKEYDOWN:
         if (m_pFocus) {
-            // The event may move the focus; key up goes where key down went.
-            m_pEventKey = m_pFocus;
-            SendEvent(m_pFocus, EventKeyDown, m_ptLastMousePos, wParam, lParam, CurrentKeyState(), key);
+            SendEvent(m_pFocus, EventSysKey, m_ptLastMousePos, wParam, lParam, 0, static_cast<wchar_t>(wParam));
         }
-        break;
-    case WM_KEYUP:
-        if (CControlUI* control = m_pEventKey) {
-            m_pEventKey = nullptr;
-            SendEvent(control, EventKeyUp, m_ptLastMousePos, wParam, lParam, CurrentKeyState(), key);
+        return false;
+    case WM_SYSCHAR: {
+        if (!m_pRoot) {
+            return false;
         }
-        break;
-    default:
-        if (m_pFocus) {
-            SendEvent(m_pFocus, EventChar, m_ptLastMousePos, wParam, lParam, CurrentKeyState(), key);
+        const auto ch = static_cast<UINT_PTR>(std::towupper(static_cast<wint_t>(wParam)));
+        CControlUI* control =
+            m_pRoot->FindControl(FindShortcut, reinterpret_cast<void*>(ch), FindEnabled | FindTopFirst | FindMeFirst);
+        if (!control) {
+            return false;
         }
-        break;
-    }
-}
-
-void CPaintManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
-{
-    if (!IsNoActivate()) {
-        ::SetFocus(m_hWndPaint);
-    }
-    const POINT pt = PointOf(lParam);
-    m_ptLastMousePos = pt;
-    if (!m_pRoot) {
-        return;
-    }
-    CControlUI* control = FindControl(pt);
-    if (!control) {
-        return;
-    }
-    const bool doubleClick = uMsg == WM_LBUTTONDBLCLK;
-    if (!doubleClick) {
         control->SetFocus();
+        control->Activate();
+        return true;
     }
-    SetCapture();
-    m_pEventClick = control;
-    const int type = doubleClick              ? EventDoubleClick
-                     : uMsg == WM_LBUTTONDOWN ? EventButtonDown
-                     : uMsg == WM_RBUTTONDOWN ? EventRButtonDown
-                                              : EventMButtonDown;
-    SendEvent(control, type, pt, wParam, lParam, LOWORD(wParam));
+    default:
+        return false;
+    }
 }
 
-void CPaintManagerUI::OnButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam)
+bool CPaintManagerUI::TranslateMessage(const MSG* pMsg)
 {
-    const POINT pt = PointOf(lParam);
-    m_ptLastMousePos = pt;
-    if (uMsg != WM_LBUTTONUP) {
-        // The other buttons end on whatever lies under the point.
-        m_pEventClick = m_pRoot ? FindControl(pt) : nullptr;
+    const bool child = (GetWindowLongPtrW(pMsg->hwnd, GWL_STYLE) & WS_CHILD) != 0;
+    const CStdPtrArray& managers = LiveManagers();
+    for (int i = 0; i < managers.GetSize(); ++i) {
+        auto* manager = static_cast<CPaintManagerUI*>(managers[i]);
+        const HWND own = manager->GetPaintWindow();
+        if (!own || (own != pMsg->hwnd && !(child && IsChild(own, pMsg->hwnd)))) {
+            continue;
+        }
+        MSG copy = *pMsg;
+        LRESULT result = 0;
+        if (manager->TranslateAccelerator(&copy) ||
+            manager->PreMessageHandler(copy.message, copy.wParam, copy.lParam, result)) {
+            return true;
+        }
+        if (!child) {
+            return false;
+        }
     }
-    CControlUI* control = m_pEventClick;
-    if (!control) {
-        return;
-    }
-    ReleaseCapture();
-    if (uMsg == WM_LBUTTONUP) {
-        m_pEventClick = nullptr;
-    }
-    const int type = uMsg == WM_LBUTTONUP ? EventButtonUp : uMsg == WM_RBUTTONUP ? EventRButtonUp : EventMButtonUp;
-    SendEvent(control, type, pt, wParam, lParam, LOWORD(wParam));
+    return false;
 }
 
-void CPaintManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
+void CPaintManagerUI::MessageLoop()
 {
-    if (!m_pRoot) {
-        return;
+    MSG msg{};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateMessage(&msg)) {
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        // A failing handler costs its message, not the program.
+        try {
+            DispatchMessageW(&msg);
+        } catch (...) {
+        }
     }
-    POINT pt = PointOf(lParam);
-    ScreenToClient(m_hWndPaint, &pt);
-    m_ptLastMousePos = pt;
-    if (CControlUI* control = FindControl(pt)) {
-        const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-        const WPARAM wheel = MAKEWPARAM(delta < 0 ? 1 : 0, static_cast<WORD>(delta));
-        SendEvent(control, EventScrollWheel, pt, wheel, lParam, CurrentKeyState());
-    }
-    // The hover follows what now lies under the pointer.
-    SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
 }
 
 } // namespace SkinUI

@@ -1,14 +1,10 @@
-// The mouse over a window: which control it is over (hover), the tool tip
-// shown when it rests there, and what happens when it leaves the window;
-// and the searches of the tree by point and by class.
+// Mouse input: hover, tool tip, leaving the window, buttons, wheel, cursor and capture.
 #include "paint_manager.h"
 
 #include "control.h"
 #include "proc_address.h"
-#include "skin_text.h"
+#include "skin_geometry.h"
 #include "system_library.h"
-
-#include <windowsx.h>
 
 namespace SkinUI {
 
@@ -29,59 +25,7 @@ bool RegisterToolTipClass()
     return registered;
 }
 
-struct ClassSearch {
-    const wchar_t* className;
-    int index;
-    CStdPtrArray* found;
-};
-
 } // namespace
-
-CControlUI* CPaintManagerUI::FindControlFromPoint(CControlUI* pControl, void* pData)
-{
-    return PtInRect(&pControl->GetPos(), *static_cast<const POINT*>(pData)) ? pControl : nullptr;
-}
-
-CControlUI* CPaintManagerUI::FindControl(POINT pt) const
-{
-    if (!m_pRoot) {
-        return nullptr;
-    }
-    CControlUI* control = m_pRoot->FindControl(FindControlFromPoint, &pt, FindVisible | FindHitTest | FindTopFirst);
-    return control && control->GetManager() == this ? control : nullptr;
-}
-
-CControlUI* CPaintManagerUI::FindControlsByClass(CControlUI* pControl, void* pData)
-{
-    auto* search = static_cast<ClassSearch*>(pData);
-    if (SkinCompareNoCase(pControl->GetClass(), search->className) != 0) {
-        return nullptr;
-    }
-    if (search->found) {
-        search->found->Add(pControl);
-        return nullptr;
-    }
-    return search->index-- == 0 ? pControl : nullptr;
-}
-
-CControlUI* CPaintManagerUI::FindSubControlByClass(CControlUI* pParent, const wchar_t* pstrClass, int iIndex)
-{
-    if (!pParent || !pstrClass) {
-        return nullptr;
-    }
-    ClassSearch search{pstrClass, iIndex, nullptr};
-    return pParent->FindControl(FindControlsByClass, &search, FindAll);
-}
-
-CStdPtrArray* CPaintManagerUI::FindSubControlsByClass(CControlUI* pParent, const wchar_t* pstrClass)
-{
-    m_aFoundControls.Empty();
-    if (pParent && pstrClass) {
-        ClassSearch search{pstrClass, 0, &m_aFoundControls};
-        pParent->FindControl(FindControlsByClass, &search, FindAll);
-    }
-    return &m_aFoundControls;
-}
 
 void CPaintManagerUI::EndHover(POINT pt)
 {
@@ -115,7 +59,7 @@ void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
         TrackMouseEvent(&track);
         m_bMouseTracking = true;
     }
-    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const POINT pt = CSkinPoint(lParam);
     m_ptLastMousePos = pt;
     CControlUI* control = FindControl(pt);
     if (!m_bMouseCapture) {
@@ -137,7 +81,7 @@ void CPaintManagerUI::OnMouseMove(WPARAM wParam, LPARAM lParam)
 bool CPaintManagerUI::OnMouseHover(LPARAM lParam)
 {
     m_bMouseTracking = false;
-    const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const POINT pt = CSkinPoint(lParam);
     CControlUI* control = FindControl(pt);
     if (!control) {
         return false;
@@ -208,6 +152,134 @@ void CPaintManagerUI::DestroyTooltip()
         DestroyWindow(m_hwndTooltip);
     }
     m_hwndTooltip = nullptr;
+}
+
+bool CPaintManagerUI::AddMouseLeaveNeeded(CControlUI* pControl)
+{
+    return AddOnce(m_aNeedMouseLeaveNeeded, pControl);
+}
+
+bool CPaintManagerUI::RemoveMouseLeaveNeeded(CControlUI* pControl)
+{
+    return RemoveItem(m_aNeedMouseLeaveNeeded, pControl);
+}
+
+void CPaintManagerUI::OnButtonDown(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (!IsNoActivate()) {
+        ::SetFocus(m_hWndPaint);
+    }
+    const POINT pt = CSkinPoint(lParam);
+    m_ptLastMousePos = pt;
+    if (!m_pRoot) {
+        return;
+    }
+    CControlUI* control = FindControl(pt);
+    if (!control) {
+        return;
+    }
+    const bool doubleClick = uMsg == WM_LBUTTONDBLCLK;
+    if (!doubleClick) {
+        control->SetFocus();
+    }
+    SetCapture();
+    m_pEventClick = control;
+    const int type = doubleClick              ? EventDoubleClick
+                     : uMsg == WM_LBUTTONDOWN ? EventButtonDown
+                     : uMsg == WM_RBUTTONDOWN ? EventRButtonDown
+                                              : EventMButtonDown;
+    SendEvent(control, type, pt, wParam, lParam, LOWORD(wParam));
+}
+
+void CPaintManagerUI::OnButtonUp(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    const POINT pt = CSkinPoint(lParam);
+    m_ptLastMousePos = pt;
+    if (uMsg != WM_LBUTTONUP) {
+        // The other buttons end on whatever lies under the point.
+        m_pEventClick = m_pRoot ? FindControl(pt) : nullptr;
+    }
+    CControlUI* control = m_pEventClick;
+    if (!control) {
+        return;
+    }
+    ReleaseCapture();
+    if (uMsg == WM_LBUTTONUP) {
+        m_pEventClick = nullptr;
+    }
+    const int type = uMsg == WM_LBUTTONUP ? EventButtonUp : uMsg == WM_RBUTTONUP ? EventRButtonUp : EventMButtonUp;
+    SendEvent(control, type, pt, wParam, lParam, LOWORD(wParam));
+}
+
+void CPaintManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam)
+{
+    if (!m_pRoot) {
+        return;
+    }
+    POINT pt = CSkinPoint(lParam);
+    ScreenToClient(m_hWndPaint, &pt);
+    m_ptLastMousePos = pt;
+    if (CControlUI* control = FindControl(pt)) {
+        const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+        const WPARAM wheel = MAKEWPARAM(delta < 0 ? 1 : 0, static_cast<WORD>(delta));
+        SendEvent(control, EventScrollWheel, pt, wheel, lParam, CurrentKeyState());
+    }
+    // The hover follows what now lies under the pointer.
+    SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
+}
+
+void CPaintManagerUI::OnContextMenu(WPARAM wParam)
+{
+    if (!m_pRoot || !m_pEventClick) {
+        return;
+    }
+    ReleaseCapture();
+    CControlUI* control = m_pEventClick;
+    m_pEventClick = nullptr;
+    SendEvent(control, EventContextMenu, m_ptLastMousePos, wParam, reinterpret_cast<LPARAM>(control));
+}
+
+bool CPaintManagerUI::OnSetCursor(WPARAM, LPARAM lParam)
+{
+    if (!m_pRoot || LOWORD(lParam) != HTCLIENT) {
+        return false;
+    }
+    if (m_bMouseCapture) {
+        return true;
+    }
+    POINT pt{};
+    GetCursorPos(&pt);
+    ScreenToClient(m_hWndPaint, &pt);
+    CControlUI* control = FindControl(pt);
+    if (!control || !(control->GetControlFlags() & FlagSetCursor)) {
+        return false;
+    }
+    SendEvent(control, EventSetCursor, pt, 0, 0, CurrentKeyState());
+    return true;
+}
+
+void CPaintManagerUI::SetCapture()
+{
+    ::SetCapture(m_hWndPaint);
+    m_bMouseCapture = true;
+}
+
+void CPaintManagerUI::ReleaseCapture()
+{
+    // Cleared first: the WM_CAPTURECHANGED this sends is no capture lost.
+    m_bMouseCapture = false;
+    ::ReleaseCapture();
+}
+
+void CPaintManagerUI::ReleasePressedControl()
+{
+    CControlUI* pressed = m_pEventClick;
+    if (!pressed) {
+        return;
+    }
+    m_pEventClick = nullptr;
+    const RECT& rc = pressed->GetPos();
+    SendEvent(pressed, EventButtonUp, POINT{rc.left - 1, rc.top - 1});
 }
 
 } // namespace SkinUI

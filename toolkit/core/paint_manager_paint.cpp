@@ -1,10 +1,10 @@
-// Painting a window: the lazy layout pass, the control tree painted into
-// one offscreen 32-bit bitmap and the dirty part copied to the window, and
-// the same tree printed into a caller's DC.
+// Painting: invalidation, the lazy layout pass, the offscreen bitmap and printing into a caller's DC.
 #include "paint_manager.h"
 
 #include "control.h"
 #include "render_engine.h"
+
+#include <algorithm>
 
 namespace SkinUI {
 
@@ -31,6 +31,35 @@ private:
 };
 
 } // namespace
+
+void CPaintManagerUI::Invalidate()
+{
+    RECT rc{};
+    if (m_hWndPaint && GetClientRect(m_hWndPaint, &rc)) {
+        Invalidate(rc);
+    }
+}
+
+void CPaintManagerUI::Invalidate(RECT& rc)
+{
+    rc.left = std::max<LONG>(rc.left, 0);
+    rc.top = std::max<LONG>(rc.top, 0);
+    rc.right = std::max(rc.right, rc.left);
+    rc.bottom = std::max(rc.bottom, rc.top);
+    if (m_hWndPaint) {
+        InvalidateRect(m_hWndPaint, &rc, FALSE);
+    }
+}
+
+bool CPaintManagerUI::AddPostPaint(CControlUI* pControl)
+{
+    return AddOnce(m_aPostPaintControls, pControl);
+}
+
+bool CPaintManagerUI::RemovePostPaint(CControlUI* pControl)
+{
+    return RemoveItem(m_aPostPaintControls, pControl);
+}
 
 CControlUI* CPaintManagerUI::CollectUpdateNeeded(CControlUI* pControl, void* pData)
 {

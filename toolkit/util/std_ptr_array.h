@@ -32,4 +32,15 @@ private:
     int m_nAllocated;
 };
 
+// The list's use as a set: a non-null item added once, removed wherever it is.
+inline bool AddOnce(CStdPtrArray& list, void* item)
+{
+    return item && list.Find(item) < 0 && list.Add(item);
+}
+
+inline bool RemoveItem(CStdPtrArray& list, void* item)
+{
+    return list.Remove(list.Find(item));
+}
+
 } // namespace SkinUI

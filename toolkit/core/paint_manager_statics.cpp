@@ -1,3 +1,4 @@
+// The process-wide state: the instance, the skin's source, the shared resources and the list of managers.
 #include "paint_manager.h"
 
 #include "control_factory.h"
@@ -7,16 +8,81 @@
 
 namespace SkinUI {
 
+tagTResInfo CPaintManagerUI::m_SharedResInfo;
+
+bool CPaintManagerUI::m_bSharedResInitialized = false;
+
 const wchar_t* const CPaintManagerUI::kMemoryZipName = L"membuffer";
 
 HINSTANCE CPaintManagerUI::m_hInstance = nullptr;
+
 HINSTANCE CPaintManagerUI::m_hResourceInstance = nullptr;
+
 CSkinString CPaintManagerUI::m_pStrResourcePath;
+
 CSkinString CPaintManagerUI::m_pStrResourceZip;
+
 CSkinString CPaintManagerUI::m_pStrResourceZipPwd;
+
 bool CPaintManagerUI::m_bCachedResourceZip = true;
+
 CSkinArchive* CPaintManagerUI::m_hResourceZip = nullptr;
+
 int CPaintManagerUI::m_nResType = RESTYPE_FOLDER;
+
+// Every manager counts from its construction, so that process-wide changes
+// (colour adjustment, DPI) reach managers still without a window; the
+// searches for a window's manager skip those.
+CStdPtrArray& CPaintManagerUI::LiveManagers()
+{
+    static CStdPtrArray managers;
+    return managers;
+}
+
+// The shared default font is the system's GUI font.
+void CPaintManagerUI::InitSharedResources()
+{
+    if (m_bSharedResInitialized) {
+        return;
+    }
+    m_bSharedResInitialized = true;
+    LOGFONTW lf{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    lf.lfCharSet = DEFAULT_CHARSET;
+    m_SharedResInfo.m_DefaultFontInfo.Assign(CreateFontIndirectW(&lf), lf.lfFaceName, -lf.lfHeight,
+                                             lf.lfWeight >= FW_BOLD, lf.lfUnderline != FALSE, lf.lfItalic != FALSE);
+}
+
+void CPaintManagerUI::ReleaseSharedResources()
+{
+    m_SharedResInfo.Clear();
+    m_bSharedResInitialized = false;
+}
+
+tagTResInfo& CPaintManagerUI::TargetResInfo(bool shared)
+{
+    return shared || m_bForceUseSharedRes ? m_SharedResInfo : m_ResInfo;
+}
+
+CStdPtrArray* CPaintManagerUI::GetPaintManagers()
+{
+    return &LiveManagers();
+}
+
+CPaintManagerUI* CPaintManagerUI::GetPaintManager(const wchar_t* pstrName)
+{
+    if (!pstrName || !*pstrName) {
+        return nullptr;
+    }
+    const CStdPtrArray& managers = LiveManagers();
+    for (int i = 0; i < managers.GetSize(); ++i) {
+        auto* manager = static_cast<CPaintManagerUI*>(managers[i]);
+        if (manager->m_sName == pstrName) {
+            return manager;
+        }
+    }
+    return nullptr;
+}
 
 HINSTANCE CPaintManagerUI::GetInstance()
 {
