@@ -4,7 +4,7 @@
 // declares SKIN_DECLARE_MESSAGE_MAP() in its body.
 #pragma once
 
-#include "paint_manager.h"
+#include "notify_ui.h"
 #include "skin_string.h"
 #include "std_string_ptr_map.h"
 

@@ -13,6 +13,7 @@
 
 #include "dpi.h"
 #include "gdi_handles.h"
+#include "notify_ui.h"
 #include "res_info.h"
 #include "skin_string.h"
 #include "std_ptr_array.h"
@@ -30,44 +31,9 @@ class CSkinArchive;
 struct tagTDrawInfo;
 struct tagTImageInfo;
 
-// A notification from a control ("click", "setfocus", ...).
-struct tagTNotifyUI {
-    CSkinString sType;
-    // The sender's virtual window, when the window uses them.
-    CSkinString sVirtualWnd;
-    CControlUI* pSender = nullptr;
-    DWORD dwTimestamp = 0;
-    // The last mouse position, client coordinates.
-    POINT ptMouse{};
-    WPARAM wParam = 0;
-    LPARAM lParam = 0;
-};
-
-typedef tagTNotifyUI TNotifyUI;
-
 // A plug-in's control creation by tag ("Button"); null for a tag it does
 // not know.
 using CreateControlProc = CControlUI* (*)(const wchar_t* pstrType);
-
-// Receives every notification of a window.
-class INotifyUI {
-public:
-    virtual void Notify(tagTNotifyUI& msg) = 0;
-
-protected:
-    ~INotifyUI() = default;
-};
-
-// Sees a window's messages before the paint manager handles them (or, as a
-// pre-message filter, before they are dispatched); setting handled ends
-// their way there.
-class IMessageFilterUI {
-public:
-    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
-
-protected:
-    ~IMessageFilterUI() = default;
-};
 
 // Offered each message before it is dispatched; 0 means handled.
 class ITranslateAccelerator {
@@ -410,7 +376,6 @@ public:
 
 private:
     static CControlUI* RegisterName(CControlUI* pControl, void* pData);
-    static CControlUI* MatchName(CControlUI* pControl, void* pData);
     // The control tree, timers and window DC, released before the rest.
     void ReleaseWindow();
     static void CloseCachedZip();
@@ -545,11 +510,6 @@ private:
     // The sender's notify listeners, then every notifier.
     void DeliverNotify(tagTNotifyUI& Msg);
     void DeleteQueuedNotifications();
-    static CControlUI* CollectUpdateNeeded(CControlUI* pControl, void* pData);
-    static CControlUI* FindControlFromPoint(CControlUI* pControl, void* pData);
-    static CControlUI* FindControlsByClass(CControlUI* pControl, void* pData);
-    static CControlUI* FindShortcut(CControlUI* pControl, void* pData);
-    static CControlUI* CollectTabStops(CControlUI* pControl, void* pData);
 
     ULONG_PTR m_gdiplusToken = 0;
     // The offscreen painting target; without it (GDI refused it) the tree

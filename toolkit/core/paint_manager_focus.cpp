@@ -28,6 +28,15 @@ bool IsTabStop(const CControlUI* control)
     return (control->GetControlFlags() & FlagTabStop) != 0;
 }
 
+CControlUI* CollectTabStops(CControlUI* pControl, void* pData)
+{
+    auto* search = static_cast<TabSearch*>(pData);
+    if (IsTabStop(pControl) || pControl == search->focus) {
+        search->found->Add(pControl);
+    }
+    return nullptr;
+}
+
 } // namespace
 
 WORD CPaintManagerUI::CurrentKeyState()
@@ -166,21 +175,6 @@ bool CPaintManagerUI::SetNextTabControl(bool bForward)
         SetFocus(next);
     }
     return true;
-}
-
-CControlUI* CPaintManagerUI::CollectTabStops(CControlUI* pControl, void* pData)
-{
-    auto* search = static_cast<TabSearch*>(pData);
-    if (IsTabStop(pControl) || pControl == search->focus) {
-        search->found->Add(pControl);
-    }
-    return nullptr;
-}
-
-CControlUI* CPaintManagerUI::FindShortcut(CControlUI* pControl, void* pData)
-{
-    const auto ch = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(pData));
-    return pControl->GetShortcut() == ch ? pControl : nullptr;
 }
 
 } // namespace SkinUI

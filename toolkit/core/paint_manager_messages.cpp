@@ -13,6 +13,12 @@ namespace {
 // The offset that turns a control notification into its reflected form.
 constexpr UINT kReflectBase = 0x2000;
 
+CControlUI* FindShortcut(CControlUI* pControl, void* pData)
+{
+    const auto ch = static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(pData));
+    return pControl->GetShortcut() == ch ? pControl : nullptr;
+}
+
 } // namespace
 
 bool CPaintManagerUI::AskFilters(const CStdPtrArray& filters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)

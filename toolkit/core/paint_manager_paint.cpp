@@ -30,6 +30,17 @@ private:
     int m_saved;
 };
 
+CControlUI* CollectUpdateNeeded(CControlUI* pControl, void* pData)
+{
+    if (!pControl->IsUpdateNeeded()) {
+        return nullptr;
+    }
+    static_cast<CStdPtrArray*>(pData)->Add(pControl);
+    // A container's own layout covers its subtree, which the search then
+    // skips; any other control lets the search go on.
+    return pControl->GetInterface(L"IContainer") ? pControl : nullptr;
+}
+
 } // namespace
 
 void CPaintManagerUI::Invalidate()
@@ -59,17 +70,6 @@ bool CPaintManagerUI::AddPostPaint(CControlUI* pControl)
 bool CPaintManagerUI::RemovePostPaint(CControlUI* pControl)
 {
     return RemoveItem(m_aPostPaintControls, pControl);
-}
-
-CControlUI* CPaintManagerUI::CollectUpdateNeeded(CControlUI* pControl, void* pData)
-{
-    if (!pControl->IsUpdateNeeded()) {
-        return nullptr;
-    }
-    static_cast<CStdPtrArray*>(pData)->Add(pControl);
-    // A container's own layout covers its subtree, which the search then
-    // skips; any other control lets the search go on.
-    return pControl->GetInterface(L"IContainer") ? pControl : nullptr;
 }
 
 SIZE CPaintManagerUI::GetClientSize() const

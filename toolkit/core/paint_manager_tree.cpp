@@ -14,6 +14,29 @@ struct ClassSearch {
     CStdPtrArray* found;
 };
 
+CControlUI* MatchName(CControlUI* pControl, void* pData)
+{
+    return pControl->GetName() == static_cast<const wchar_t*>(pData) ? pControl : nullptr;
+}
+
+CControlUI* FindControlFromPoint(CControlUI* pControl, void* pData)
+{
+    return PtInRect(&pControl->GetPos(), *static_cast<const POINT*>(pData)) ? pControl : nullptr;
+}
+
+CControlUI* FindControlsByClass(CControlUI* pControl, void* pData)
+{
+    auto* search = static_cast<ClassSearch*>(pData);
+    if (SkinCompareNoCase(pControl->GetClass(), search->className) != 0) {
+        return nullptr;
+    }
+    if (search->found) {
+        search->found->Add(pControl);
+        return nullptr;
+    }
+    return search->index-- == 0 ? pControl : nullptr;
+}
+
 } // namespace
 
 CControlUI* CPaintManagerUI::RegisterName(CControlUI* pControl, void* pData)
@@ -23,11 +46,6 @@ CControlUI* CPaintManagerUI::RegisterName(CControlUI* pControl, void* pData)
         static_cast<CPaintManagerUI*>(pData)->m_mNameHash.Set(name, pControl);
     }
     return nullptr;
-}
-
-CControlUI* CPaintManagerUI::MatchName(CControlUI* pControl, void* pData)
-{
-    return pControl->GetName() == static_cast<const wchar_t*>(pData) ? pControl : nullptr;
 }
 
 CControlUI* CPaintManagerUI::FindControl(const wchar_t* pstrName) const
@@ -50,24 +68,6 @@ CControlUI* CPaintManagerUI::FindSubControlByName(CControlUI* pParent, const wch
         return nullptr;
     }
     return pParent->FindControl(MatchName, const_cast<wchar_t*>(pstrName), FindAll);
-}
-
-CControlUI* CPaintManagerUI::FindControlFromPoint(CControlUI* pControl, void* pData)
-{
-    return PtInRect(&pControl->GetPos(), *static_cast<const POINT*>(pData)) ? pControl : nullptr;
-}
-
-CControlUI* CPaintManagerUI::FindControlsByClass(CControlUI* pControl, void* pData)
-{
-    auto* search = static_cast<ClassSearch*>(pData);
-    if (SkinCompareNoCase(pControl->GetClass(), search->className) != 0) {
-        return nullptr;
-    }
-    if (search->found) {
-        search->found->Add(pControl);
-        return nullptr;
-    }
-    return search->index-- == 0 ? pControl : nullptr;
 }
 
 CControlUI* CPaintManagerUI::FindSubControlByClass(CControlUI* pParent, const wchar_t* pstrClass, int iIndex)
