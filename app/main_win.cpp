@@ -4,6 +4,7 @@
 
 #include <objbase.h>
 
+#include "builtin_controls.h"
 #include "main_frame_wnd.h"
 #include "package_folder.h"
 #include "package_launch.h"
@@ -65,6 +66,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     if (FAILED(CoInitialize(nullptr)))
         return 0;
     SkinUI::CPaintManagerUI::SetInstance(instance);
+    SkinUI::RegisterBuiltinControls();
 
     // Never deleted: the toolkit may still refer to it while the process ends.
 #ifdef FERNCASTLE_BENCH_MARKS

@@ -1,6 +1,7 @@
 // The dialog builder and the control factory: where layouts come from,
 // declarations and Window attributes reaching the paint manager, includes,
 // skipped tags, creation order, and no control left without an owner.
+#include "builtin_controls.h"
 #include "control_factory.h"
 #include "control_tree.h"
 #include "dialog_builder.h"
@@ -98,6 +99,7 @@ TEST(ControlFactory, TermReleasesWhatWasRegistered)
     ASSERT_NE(extra, nullptr);
     EXPECT_STREQ(extra->GetClass(), L"LabelUI") << "the first registration stays";
     CPaintManagerUI::Term();
+    RegisterBuiltinControls();
     EXPECT_EQ(CControlFactory::GetInstance()->CreateControl(L"CExtraUI"), nullptr);
     std::unique_ptr<CControlUI> button(CControlFactory::GetInstance()->CreateControl(L"CButtonUI"));
     EXPECT_NE(button, nullptr);

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "builtin_controls.h"
 #include "control.h"
 #include "download_file.h"
 #include "main_frame_wnd.h"
@@ -61,7 +62,11 @@ struct Launch {
 
 class UpdateWindowFlow : public ::testing::Test {
 protected:
-    void SetUp() override { SkinUI::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr)); }
+    void SetUp() override
+    {
+        SkinUI::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+        SkinUI::RegisterBuiltinControls();
+    }
     void TearDown() override
     {
         if (window) {

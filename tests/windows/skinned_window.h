@@ -4,6 +4,7 @@
 // pixels of the paint manager's offscreen bitmap, and child processes.
 #pragma once
 
+#include "builtin_controls.h"
 #include "control.h"
 #include "window_impl_base.h"
 
@@ -26,6 +27,7 @@ public:
         : m_skin(skin), m_resourceId(resourceId)
     {
         SkinUI::CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+        SkinUI::RegisterBuiltinControls();
         m_nResType = type;
     }
     ~SkinnedWindow() override

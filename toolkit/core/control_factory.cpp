@@ -1,12 +1,5 @@
 #include "control_factory.h"
 
-#include "button.h"
-#include "container.h"
-#include "horizontal_layout.h"
-#include "label.h"
-#include "progress.h"
-#include "vertical_layout.h"
-
 #include <mutex>
 
 namespace SkinUI {
@@ -25,34 +18,7 @@ CSkinString LowerCase(const wchar_t* text)
 
 } // namespace
 
-// Only the classes built here are registered. The toolkit's layouts also
-// name Combo, ComboBox, DateTime, Edit, ActiveX, Flash, GifAnim, GroupBox,
-// IPAddress, IPAddressEx, List, ListHeader, ListHeaderItem,
-// ListLabelElement, ListTextElement, ListContainerElement, Menu,
-// MenuElement, Option, CheckBox, RichEdit, ScrollBar, Slider, Text,
-// TreeNode, TreeView, WebBrowser, AnimationTabLayout, ChildLayout,
-// TabLayout, TileLayout, RollText, ColorPalette, ListEx,
-// ListContainerHeaderItem, ListTextExtElement, HotKey, FadeButton and Ring:
-// those controls do not exist, so their tags are skipped with everything
-// inside them, like any unknown tag.
-CControlFactory::CControlFactory()
-{
-    static const struct {
-        const wchar_t* name;
-        CreateClass create;
-    } kClasses[] = {
-        {L"CControlUI", CControlUI::CreateControl},
-        {L"CContainerUI", CContainerUI::CreateControl},
-        {L"CVerticalLayoutUI", CVerticalLayoutUI::CreateControl},
-        {L"CHorizontalLayoutUI", CHorizontalLayoutUI::CreateControl},
-        {L"CLabelUI", CLabelUI::CreateControl},
-        {L"CButtonUI", CButtonUI::CreateControl},
-        {L"CProgressUI", CProgressUI::CreateControl},
-    };
-    for (const auto& c : kClasses) {
-        RegistControl(c.name, c.create);
-    }
-}
+CControlFactory::CControlFactory() = default;
 
 CControlFactory::~CControlFactory() = default;
 

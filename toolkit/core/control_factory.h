@@ -1,5 +1,6 @@
 // Creates controls by class name ("CButtonUI"), for the dialog builder.
-// One factory serves the process; classes of its own can be added to it.
+// One factory serves the process. It starts empty: RegisterBuiltinControls
+// (toolkit/builtin) adds the toolkit's classes, and a program may add its own.
 #pragma once
 
 #include "skin_string.h"

@@ -8,6 +8,7 @@
 // and the program exits at once. Exit code 0, or 2 for a bad command line
 // or a screenshot that cannot be written (1 is the toolkit's own code for
 // a layout that cannot be built).
+#include "builtin_controls.h"
 #include "gdi_handles.h"
 #include "png_writer.h"
 #include "render_engine.h"
@@ -107,6 +108,7 @@ int wmain(int argc, wchar_t** argv)
         zipName = skin.substr(slash == std::wstring::npos ? 0 : slash + 1);
     }
     CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    RegisterBuiltinControls();
     CPaintManagerUI::SetResourcePath(folder.c_str());
 
     // The window and its paint manager go before Term frees what they use.
