@@ -56,6 +56,7 @@ TEST_F(Updater, NoUpdateAsksOnceAndItsButtonsMinimiseAndClose)
     PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsIconic(window); }, 10));
     ASSERT_TRUE(IsWindow(window)) << "Return before Tab closed it";
+    ASSERT_TRUE(WaitFor([&] { return HasPainted(window); }, 10)) << "laid out again, so Tab moves at once";
     // Tab gives "CloseNormal" the focus; Return presses it.
     PostMessageW(window, WM_KEYDOWN, VK_TAB, 0);
     PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);

@@ -1,4 +1,4 @@
-#include "delegate.h"
+#include "event_source.h"
 
 #include <gtest/gtest.h>
 

@@ -284,7 +284,10 @@ TEST(Label, EstimatesItsSizeFromItsFontAndText)
     const LONG width = measured->EstimateSize(SIZE{200, 100}).cx;
     EXPECT_GT(width, 10 + 5 * fontHeight / 4);
     measured->SetText(L"Ferncastle Ferncastle");
-    EXPECT_GT(measured->EstimateSize(SIZE{200, 100}).cx, width) << "a new text is measured again";
+    const LONG longer = measured->EstimateSize(SIZE{200, 100}).cx;
+    EXPECT_GT(longer, width) << "a new text is measured again";
+    manager.SetDPI(144);
+    EXPECT_GT(measured->EstimateSize(SIZE{200, 100}).cx, longer) << "a new scale is measured again";
 
     auto* tall = Make<CLabelUI>(L"text=\"a b c d e f g h\" width=\"12\" wordbreak=\"true\" autocalcheight=\"true\"");
     root->Add(tall);

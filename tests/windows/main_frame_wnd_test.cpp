@@ -143,6 +143,22 @@ TEST_F(UpdateWindowFlow, NoUpdateHidesTheProgressAndEnablesTheButtons)
     // Painted out, it still has no focused control: Return presses nothing.
     ASSERT_TRUE(PumpUntil([this] { return !GetUpdateRect(window->GetHWND(), nullptr, FALSE); }));
     EXPECT_EQ(window->GetPaintManager().GetFocus(), nullptr);
+    // Through the toolkit's own translation, as the program's loop does:
+    // Tab focuses the first enabled button, and Escape leaves it there.
+    const auto key = [this](WPARAM code) {
+        PostMessageW(window->GetHWND(), WM_KEYDOWN, code, 0);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!SkinUI::CPaintManagerUI::TranslateMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        return window->GetPaintManager().GetFocus();
+    };
+    EXPECT_EQ(key(VK_TAB), window->Find(L"CloseNormal"));
+    EXPECT_EQ(key(VK_ESCAPE), window->Find(L"CloseNormal"));
+    EXPECT_TRUE(IsWindow(window->GetHWND()));
 }
 
 TEST_F(UpdateWindowFlow, ProgressOfALargePackageIsCoalescedAndTheVerifiedPackageStartedOnce)

@@ -1,7 +1,9 @@
 // Text in the update window's fonts, drawn with GDI and with GDI+: where it
 // lands and in which colour, not the shapes of its glyphs.
 #include "font_info.h"
+#include "gdiplus_flat.h"
 #include "render_canvas.h"
+#include "text_format_flags.h"
 
 using namespace SkinUI;
 
@@ -104,4 +106,22 @@ TEST(RenderText, UnregisteredFontIsTheDefaultAndCharacterReferencesDrawOneCharac
         return std::vector<LONG>{rc.left, rc.top, rc.right, rc.bottom};
     };
     EXPECT_EQ(measure(L"&#x;"), measure(L"")) << "an empty reference measures as empty";
+}
+
+TEST(RenderText, GdiplusTextClipsUnlessAskedNotTo)
+{
+    constexpr INT kNoClip = Gdiplus::StringFormatFlagsNoClip;
+    constexpr INT kNoWrap = Gdiplus::StringFormatFlagsNoWrap;
+    const struct {
+        UINT style;
+        INT flags;
+    } cases[] = {
+        {0, 0},
+        {DT_SINGLELINE, kNoWrap},
+        {DT_NOCLIP, kNoClip},
+        {DT_CALCRECT, kNoClip},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TextFormatFlags(kNoClip, c.style), c.flags) << c.style;
+    }
 }

@@ -73,9 +73,12 @@ TEST_F(UpdateWindowSkin, DragsByStaticControlsOnly)
     EXPECT_EQ(HitTest(L"CloseNormal"), HTCLIENT);
     EXPECT_EQ(HitTest(L"MinNormal"), HTCLIENT);
     // Size-box and caption edges at the extremes of 32 bits do not wrap round.
-    window.pm().SetSizeBox(RECT{0, 0, INT32_MIN, INT32_MIN});
-    window.pm().SetCaptionRect(RECT{0, 0, INT32_MIN, -1});
-    EXPECT_EQ(HitTest(L"Title"), HTCAPTION);
+    for (const RECT& extreme : {RECT{0, 0, INT32_MIN, INT32_MIN}, RECT{INT32_MIN, INT32_MIN, 0, 0}}) {
+        window.pm().SetSizeBox(extreme);
+        window.pm().SetCaptionRect(RECT{extreme.left, 0, extreme.right, -1});
+        EXPECT_EQ(HitTest(L"Title"), HTCAPTION) << extreme.left;
+        EXPECT_EQ(HitTest(L"CloseNormal"), HTCLIENT) << extreme.left;
+    }
 }
 
 TEST_F(UpdateWindowSkin, RoundCornersZeroKeepThePlainRectangle)

@@ -1,6 +1,7 @@
 #include "button.h"
 
 #include "attribute_table.h"
+#include "control_store.h"
 #include "draw_info.h"
 #include "image_info.h"
 #include "paint_manager.h"
@@ -10,18 +11,6 @@
 namespace SkinUI {
 
 namespace {
-
-void StoreImage(CControlUI& control, CSkinString& stored, const wchar_t* image)
-{
-    stored = image;
-    control.Invalidate();
-}
-
-template <typename T> void Store(CControlUI& control, T& stored, T value)
-{
-    stored = value;
-    control.Invalidate();
-}
 
 } // namespace
 
@@ -79,7 +68,7 @@ const CSkinString& CButtonUI::GetNormalImage() const
 
 void CButtonUI::SetNormalImage(const wchar_t* pStrImage)
 {
-    StoreImage(*this, m_sNormalImage, pStrImage);
+    StoreAndInvalidate(*this, m_sNormalImage, pStrImage);
 }
 
 const CSkinString& CButtonUI::GetHotImage() const
@@ -89,7 +78,7 @@ const CSkinString& CButtonUI::GetHotImage() const
 
 void CButtonUI::SetHotImage(const wchar_t* pStrImage)
 {
-    StoreImage(*this, m_sHotImage, pStrImage);
+    StoreAndInvalidate(*this, m_sHotImage, pStrImage);
 }
 
 const CSkinString& CButtonUI::GetPushedImage() const
@@ -99,7 +88,7 @@ const CSkinString& CButtonUI::GetPushedImage() const
 
 void CButtonUI::SetPushedImage(const wchar_t* pStrImage)
 {
-    StoreImage(*this, m_sPushedImage, pStrImage);
+    StoreAndInvalidate(*this, m_sPushedImage, pStrImage);
 }
 
 const CSkinString& CButtonUI::GetFocusedImage() const
@@ -109,7 +98,7 @@ const CSkinString& CButtonUI::GetFocusedImage() const
 
 void CButtonUI::SetFocusedImage(const wchar_t* pStrImage)
 {
-    StoreImage(*this, m_sFocusedImage, pStrImage);
+    StoreAndInvalidate(*this, m_sFocusedImage, pStrImage);
 }
 
 const CSkinString& CButtonUI::GetDisabledImage() const
@@ -119,7 +108,7 @@ const CSkinString& CButtonUI::GetDisabledImage() const
 
 void CButtonUI::SetDisabledImage(const wchar_t* pStrImage)
 {
-    StoreImage(*this, m_sDisabledImage, pStrImage);
+    StoreAndInvalidate(*this, m_sDisabledImage, pStrImage);
 }
 
 const CSkinString& CButtonUI::GetHotForeImage() const
@@ -129,7 +118,7 @@ const CSkinString& CButtonUI::GetHotForeImage() const
 
 void CButtonUI::SetHotForeImage(const wchar_t* pStrImage)
 {
-    StoreImage(*this, m_sHotForeImage, pStrImage);
+    StoreAndInvalidate(*this, m_sHotForeImage, pStrImage);
 }
 
 const CSkinString& CButtonUI::GetStateImage() const
@@ -140,12 +129,12 @@ const CSkinString& CButtonUI::GetStateImage() const
 void CButtonUI::SetStateImage(const wchar_t* pStrImage)
 {
     m_sNormalImage.Empty();
-    StoreImage(*this, m_sStateImage, pStrImage);
+    StoreAndInvalidate(*this, m_sStateImage, pStrImage);
 }
 
 void CButtonUI::SetStateCount(int nCount)
 {
-    Store(*this, m_nStateCount, nCount);
+    StoreAndInvalidate(*this, m_nStateCount, nCount);
 }
 
 int CButtonUI::GetStateCount() const
@@ -155,7 +144,7 @@ int CButtonUI::GetStateCount() const
 
 void CButtonUI::SetHotBkColor(DWORD dwColor)
 {
-    Store(*this, m_dwHotBkColor, dwColor);
+    StoreAndInvalidate(*this, m_dwHotBkColor, dwColor);
 }
 
 DWORD CButtonUI::GetHotBkColor() const
@@ -165,7 +154,7 @@ DWORD CButtonUI::GetHotBkColor() const
 
 void CButtonUI::SetPushedBkColor(DWORD dwColor)
 {
-    Store(*this, m_dwPushedBkColor, dwColor);
+    StoreAndInvalidate(*this, m_dwPushedBkColor, dwColor);
 }
 
 DWORD CButtonUI::GetPushedBkColor() const
@@ -175,7 +164,7 @@ DWORD CButtonUI::GetPushedBkColor() const
 
 void CButtonUI::SetDisabledBkColor(DWORD dwColor)
 {
-    Store(*this, m_dwDisabledBkColor, dwColor);
+    StoreAndInvalidate(*this, m_dwDisabledBkColor, dwColor);
 }
 
 DWORD CButtonUI::GetDisabledBkColor() const
@@ -185,7 +174,7 @@ DWORD CButtonUI::GetDisabledBkColor() const
 
 void CButtonUI::SetHotTextColor(DWORD dwColor)
 {
-    Store(*this, m_dwHotTextColor, dwColor);
+    StoreAndInvalidate(*this, m_dwHotTextColor, dwColor);
 }
 
 DWORD CButtonUI::GetHotTextColor() const
@@ -195,7 +184,7 @@ DWORD CButtonUI::GetHotTextColor() const
 
 void CButtonUI::SetPushedTextColor(DWORD dwColor)
 {
-    Store(*this, m_dwPushedTextColor, dwColor);
+    StoreAndInvalidate(*this, m_dwPushedTextColor, dwColor);
 }
 
 DWORD CButtonUI::GetPushedTextColor() const
@@ -205,7 +194,7 @@ DWORD CButtonUI::GetPushedTextColor() const
 
 void CButtonUI::SetFocusedTextColor(DWORD dwColor)
 {
-    Store(*this, m_dwFocusedTextColor, dwColor);
+    StoreAndInvalidate(*this, m_dwFocusedTextColor, dwColor);
 }
 
 DWORD CButtonUI::GetFocusedTextColor() const
@@ -215,7 +204,7 @@ DWORD CButtonUI::GetFocusedTextColor() const
 
 void CButtonUI::SetHotFont(int index)
 {
-    Store(*this, m_iHotFont, index);
+    StoreAndInvalidate(*this, m_iHotFont, index);
 }
 
 int CButtonUI::GetHotFont() const
@@ -225,7 +214,7 @@ int CButtonUI::GetHotFont() const
 
 void CButtonUI::SetPushedFont(int index)
 {
-    Store(*this, m_iPushedFont, index);
+    StoreAndInvalidate(*this, m_iPushedFont, index);
 }
 
 int CButtonUI::GetPushedFont() const
@@ -235,7 +224,7 @@ int CButtonUI::GetPushedFont() const
 
 void CButtonUI::SetFocusedFont(int index)
 {
-    Store(*this, m_iFocusedFont, index);
+    StoreAndInvalidate(*this, m_iFocusedFont, index);
 }
 
 int CButtonUI::GetFocusedFont() const
@@ -269,12 +258,7 @@ const CSkinString& CButtonUI::GetBindTabLayoutName() const
 
 void CButtonUI::DoEvent(tagTEventUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_pParent) {
-            m_pParent->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
+    if (PassMouseEventOn(event)) {
         return;
     }
     const bool inside = PtInRect(&m_rcItem, event.ptMouse) != FALSE;

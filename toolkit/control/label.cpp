@@ -1,7 +1,7 @@
 #include "label.h"
 
 #include "attribute_table.h"
-#include "gdi_handles.h"
+#include "memory_dc.h"
 #include "paint_manager.h"
 #include "render_engine.h"
 #include "skin_geometry.h"
@@ -190,16 +190,18 @@ SIZE CLabelUI::EstimateSize(SIZE szAvailable)
     if (szAvailable.cx != m_szAvailableLast.cx || szAvailable.cy != m_szAvailableLast.cy) {
         m_bEstimateStale = true;
     }
-    if (!m_bEstimateStale) {
-        return m_szEstimate;
-    }
     // Without a manager there is no font to measure with: the fixed size
     // stands in, and the estimate stays stale until it can be made.
     if (!m_pManager) {
-        return SIZE{GetFixedWidth(), GetFixedHeight()};
+        return m_bEstimateStale ? SIZE{GetFixedWidth(), GetFixedHeight()} : m_szEstimate;
+    }
+    const UINT scale = m_pManager->GetDPIObj()->GetScale();
+    if (!m_bEstimateStale && scale == m_uEstimateScale) {
+        return m_szEstimate;
     }
     const CSkinString text = GetText();
     m_bEstimateStale = false;
+    m_uEstimateScale = scale;
     m_szAvailableLast = szAvailable;
     m_szEstimate = SIZE{GetFixedWidth(), GetFixedHeight()};
     const RECT padding = GetTextPadding();

@@ -62,6 +62,8 @@ protected:
     bool m_bAutoCalcWidth = false;
     bool m_bAutoCalcHeight = false;
     SIZE m_szAvailableLast{};
+    // The window's scale the estimate was measured at: fonts follow it.
+    UINT m_uEstimateScale = 0;
     SIZE m_szEstimate{};
     // Stale from the start, so that the first layout measures.
     bool m_bEstimateStale = true;

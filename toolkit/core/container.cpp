@@ -10,15 +10,58 @@ namespace SkinUI {
 
 namespace {
 
-bool Meets(const RECT& a, const RECT& b)
-{
-    RECT common;
-    return IntersectRect(&common, &a, &b) != FALSE;
-}
-
 CControlUI* ChildAt(const CStdPtrArray& items, int index)
 {
     return static_cast<CControlUI*>(items[index]);
+}
+
+// A container's children as a layout pass sees them.
+class CLayoutChildren final : public ILayoutChildren {
+public:
+    explicit CLayoutChildren(CContainerUI& container) : m_container(container) {}
+
+    int GetCount() const override;
+    bool GetChild(int index, tagTLayoutChild& child) override;
+    SIZE EstimateSize(int index, SIZE available) override;
+    void SetPos(int index, const RECT& rc) override;
+    void SetFloatPos(int index) override;
+
+private:
+    CContainerUI& m_container;
+};
+
+int CLayoutChildren::GetCount() const
+{
+    return m_container.GetCount();
+}
+
+bool CLayoutChildren::GetChild(int index, tagTLayoutChild& child)
+{
+    const CControlUI* control = m_container.GetItemAt(index);
+    if (!control->IsVisible()) {
+        return false;
+    }
+    child.floating = control->IsFloat();
+    child.padding = control->GetPadding();
+    child.fixed = SIZE{control->GetFixedWidth(), control->GetFixedHeight()};
+    child.minSize = SIZE{control->GetMinWidth(), control->GetMinHeight()};
+    child.maxSize = SIZE{control->GetMaxWidth(), control->GetMaxHeight()};
+    return true;
+}
+
+SIZE CLayoutChildren::EstimateSize(int index, SIZE available)
+{
+    return m_container.GetItemAt(index)->EstimateSize(available);
+}
+
+void CLayoutChildren::SetPos(int index, const RECT& rc)
+{
+    m_container.GetItemAt(index)->SetPos(rc, false);
+}
+
+void CLayoutChildren::SetFloatPos(int index)
+{
+    m_container.SetFloatPos(index);
 }
 
 } // namespace
@@ -366,12 +409,7 @@ CControlUI* CContainerUI::FindControl(FindControlProc Proc, void* pData, UINT uF
 
 void CContainerUI::DoEvent(tagTEventUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_pParent) {
-            m_pParent->DoEvent(event);
-        } else {
-            CControlUI::DoEvent(event);
-        }
+    if (PassMouseEventOn(event)) {
         return;
     }
     if (event.Type == EventSetFocus || event.Type == EventKillFocus) {
@@ -520,40 +558,6 @@ CSkinString CContainerUI::GetSubControlUserData(const wchar_t* pstrSubControlNam
 {
     CControlUI* control = FindSubControl(pstrSubControlName);
     return control ? control->GetUserData() : CSkinString();
-}
-
-int CLayoutChildren::GetCount() const
-{
-    return m_container.GetCount();
-}
-
-bool CLayoutChildren::GetChild(int index, tagTLayoutChild& child)
-{
-    const CControlUI* control = m_container.GetItemAt(index);
-    if (!control->IsVisible()) {
-        return false;
-    }
-    child.floating = control->IsFloat();
-    child.padding = control->GetPadding();
-    child.fixed = SIZE{control->GetFixedWidth(), control->GetFixedHeight()};
-    child.minSize = SIZE{control->GetMinWidth(), control->GetMinHeight()};
-    child.maxSize = SIZE{control->GetMaxWidth(), control->GetMaxHeight()};
-    return true;
-}
-
-SIZE CLayoutChildren::EstimateSize(int index, SIZE available)
-{
-    return m_container.GetItemAt(index)->EstimateSize(available);
-}
-
-void CLayoutChildren::SetPos(int index, const RECT& rc)
-{
-    m_container.GetItemAt(index)->SetPos(rc, false);
-}
-
-void CLayoutChildren::SetFloatPos(int index)
-{
-    m_container.SetFloatPos(index);
 }
 
 } // namespace SkinUI

@@ -140,19 +140,4 @@ protected:
     int m_nScrollStepSize = 0;
 };
 
-// A container's children as a layout pass sees them.
-class CLayoutChildren final : public ILayoutChildren {
-public:
-    explicit CLayoutChildren(CContainerUI& container) : m_container(container) {}
-
-    int GetCount() const override;
-    bool GetChild(int index, tagTLayoutChild& child) override;
-    SIZE EstimateSize(int index, SIZE available) override;
-    void SetPos(int index, const RECT& rc) override;
-    void SetFloatPos(int index) override;
-
-private:
-    CContainerUI& m_container;
-};
-
 } // namespace SkinUI

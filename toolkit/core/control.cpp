@@ -1,6 +1,8 @@
 // The control base: life, state, geometry setters, events and search.
 #include "control.h"
 
+#include "skin_geometry.h"
+
 #include "paint_manager.h"
 #include "res_info.h"
 #include "resource_manager.h"
@@ -151,9 +153,9 @@ RECT CControlUI::GetRelativePos() const
         return RECT{};
     }
     const RECT& parent = m_pParent->GetPos();
-    RECT rc = m_rcItem;
-    OffsetRect(&rc, -parent.left, -parent.top);
-    return rc;
+    return SaturatedRect(
+        static_cast<long long>(m_rcItem.left) - parent.left, static_cast<long long>(m_rcItem.top) - parent.top,
+        static_cast<long long>(m_rcItem.right) - parent.left, static_cast<long long>(m_rcItem.bottom) - parent.top);
 }
 
 RECT CControlUI::GetClientPos() const
@@ -168,8 +170,8 @@ const RECT& CControlUI::GetPos() const
 
 void CControlUI::Move(SIZE szOffset, bool)
 {
-    m_szFixedXY.cx += szOffset.cx;
-    m_szFixedXY.cy += szOffset.cy;
+    m_szFixedXY.cx = Saturate32(static_cast<long long>(m_szFixedXY.cx) + szOffset.cx);
+    m_szFixedXY.cy = Saturate32(static_cast<long long>(m_szFixedXY.cy) + szOffset.cy);
     NeedParentUpdate();
 }
 
@@ -518,6 +520,19 @@ void CControlUI::Event(tagTEventUI& event)
     if (OnEvent(&event)) {
         DoEvent(event);
     }
+}
+
+bool CControlUI::PassMouseEventOn(tagTEventUI& event)
+{
+    if (IsMouseEnabled() || !IsMouseEvent(event.Type)) {
+        return false;
+    }
+    if (m_pParent) {
+        m_pParent->DoEvent(event);
+    } else {
+        CControlUI::DoEvent(event);
+    }
+    return true;
 }
 
 void CControlUI::DoEvent(tagTEventUI& event)

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "control_values.h"
-#include "delegate.h"
+#include "event_source.h"
 #include "skin_string.h"
 #include "std_string_ptr_map.h"
 
@@ -284,6 +284,10 @@ public:
     CEventSource OnNotify;
 
 protected:
+    // A control that takes no mouse input hands a mouse event to its parent,
+    // or, at the root, to the plain control's handling; true when it did.
+    bool PassMouseEventOn(tagTEventUI& event);
+
     // A length stored in 96-DPI units, in device pixels.
     int Scaled(int value) const;
     RECT Scaled(RECT rc) const;

@@ -1,6 +1,7 @@
 // The control base: placement, invalidation, the look and painting.
 #include "control.h"
 
+#include "control_store.h"
 #include "paint_manager.h"
 #include "render_clip.h"
 #include "render_engine.h"
@@ -26,24 +27,6 @@ bool ClipToAncestors(const CControlUI* control, RECT& area, bool checkVisible)
         }
     }
     return true;
-}
-
-template <typename T> void StoreAndInvalidate(CControlUI& control, T& stored, const T& value)
-{
-    if (stored == value) {
-        return;
-    }
-    stored = value;
-    control.Invalidate();
-}
-
-void StoreAndInvalidate(CControlUI& control, CSkinString& stored, const wchar_t* value)
-{
-    if (stored == (value ? value : L"")) {
-        return;
-    }
-    stored = value;
-    control.Invalidate();
 }
 
 } // namespace
@@ -161,7 +144,7 @@ void CControlUI::PaintBkColor(HDC hDC)
         CRenderEngine::DrawColor(hDC, area, GetAdjustColor(m_dwBackColor));
     } else if (m_dwBackColor3 != 0) {
         RECT upper = m_rcItem;
-        upper.bottom = (m_rcItem.top + m_rcItem.bottom) / 2;
+        upper.bottom = static_cast<LONG>((int64_t{m_rcItem.top} + m_rcItem.bottom) / 2);
         RECT lower = m_rcItem;
         lower.top = upper.bottom;
         CRenderEngine::DrawGradient(hDC, upper, GetAdjustColor(m_dwBackColor), GetAdjustColor(m_dwBackColor2), vertical,

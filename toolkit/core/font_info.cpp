@@ -1,6 +1,7 @@
 #include "font_info.h"
 
-#include "gdi_handles.h"
+#include "memory_dc.h"
+#include "select_object.h"
 
 namespace SkinUI {
 

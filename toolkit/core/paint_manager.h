@@ -12,7 +12,8 @@
 #pragma once
 
 #include "dpi.h"
-#include "gdi_handles.h"
+#include "gdi_object.h"
+#include "memory_dc.h"
 #include "notify_ui.h"
 #include "res_info.h"
 #include "skin_string.h"

@@ -3,6 +3,7 @@
 
 #include "control.h"
 #include "render_engine.h"
+#include "select_object.h"
 
 #include <algorithm>
 

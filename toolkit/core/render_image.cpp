@@ -1,12 +1,14 @@
 // Image loading and the image drawing of the render engine.
 #include "render_engine.h"
 
-#include "gdi_handles.h"
+#include "memory_dc.h"
 #include "nine_grid.h"
 #include "paint_manager.h"
 #include "render_system.h"
+#include "select_object.h"
 #include "skin_buffer.h"
 #include "skin_file_reader.h"
+#include "skin_geometry.h"
 #include "skin_image_check.h"
 #include "skin_pixels.h"
 
@@ -26,17 +28,6 @@ struct StbPixels {
     ~StbPixels() { stbi_image_free(data); }
     unsigned char* data;
 };
-
-bool Meets(const RECT& a, const RECT& b)
-{
-    RECT common;
-    return IntersectRect(&common, &a, &b) != FALSE;
-}
-
-LONG Saturate(int64_t value)
-{
-    return static_cast<LONG>(std::min<int64_t>(std::max<int64_t>(value, INT32_MIN), INT32_MAX));
-}
 
 // Draws each planned piece: with an alpha blend, or copied opaquely.
 class DrawSink : public ISkinBlitSink {
@@ -158,10 +149,10 @@ bool CRenderEngine::DrawImageInfo(HDC hDC, CPaintManagerUI* pManager, const RECT
     RECT rcDest = rcItem;
     const RECT& offsets = pDrawInfo->rcDest;
     if (offsets.left != 0 || offsets.top != 0 || offsets.right != 0 || offsets.bottom != 0) {
-        rcDest.left = Saturate(int64_t{rcItem.left} + offsets.left);
-        rcDest.top = Saturate(int64_t{rcItem.top} + offsets.top);
-        rcDest.right = Saturate(std::min<int64_t>(int64_t{rcItem.left} + offsets.right, rcItem.right));
-        rcDest.bottom = Saturate(std::min<int64_t>(int64_t{rcItem.top} + offsets.bottom, rcItem.bottom));
+        rcDest.left = Saturate32(int64_t{rcItem.left} + offsets.left);
+        rcDest.top = Saturate32(int64_t{rcItem.top} + offsets.top);
+        rcDest.right = Saturate32(std::min<int64_t>(int64_t{rcItem.left} + offsets.right, rcItem.right));
+        rcDest.bottom = Saturate32(std::min<int64_t>(int64_t{rcItem.top} + offsets.bottom, rcItem.bottom));
     }
     if (pDrawInfo->sImageName.IsEmpty()) {
         return false;

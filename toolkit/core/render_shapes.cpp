@@ -1,9 +1,11 @@
 // Colours, gradients, lines and rectangles of the render engine.
 #include "render_engine.h"
 
-#include "gdi_handles.h"
+#include "gdi_object.h"
 #include "gdiplus_flat.h"
+#include "memory_dc.h"
 #include "render_system.h"
+#include "select_object.h"
 #include "skin_pixels.h"
 
 #include <algorithm>
@@ -11,11 +13,6 @@
 namespace SkinUI {
 
 namespace {
-
-COLORREF ToColorRef(DWORD argb)
-{
-    return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
-}
 
 TRIVERTEX Vertex(LONG x, LONG y, DWORD argb)
 {

@@ -1,8 +1,10 @@
 #include "render_system.h"
 
-#include "gdi_handles.h"
+#include "gdi_object.h"
+#include "memory_dc.h"
 #include "proc_address.h"
 #include "render_engine.h"
+#include "select_object.h"
 #include "skin_pixels.h"
 #include "system_library.h"
 
@@ -17,12 +19,12 @@ template <typename Function> Function Msimg32Function(const char* name)
     return GetProcAddressAs<Function>(module, name);
 }
 
+} // namespace
+
 COLORREF ToColorRef(DWORD argb)
 {
     return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
 }
-
-} // namespace
 
 AlphaBlendFunction GetAlphaBlendFunction()
 {

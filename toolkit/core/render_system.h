@@ -10,6 +10,9 @@ namespace SkinUI {
 using AlphaBlendFunction = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 using GradientFillFunction = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
 
+// An 0xAARRGGBB colour as GDI takes it: the alpha byte dropped.
+COLORREF ToColorRef(DWORD argb);
+
 // Looked up once; null when the system has none.
 AlphaBlendFunction GetAlphaBlendFunction();
 GradientFillFunction GetGradientFillFunction();

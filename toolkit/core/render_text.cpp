@@ -2,9 +2,10 @@
 // windows that ask for it.
 #include "render_engine.h"
 
-#include "gdi_handles.h"
 #include "gdiplus_flat.h"
 #include "paint_manager.h"
+#include "select_object.h"
+#include "text_format_flags.h"
 
 #include <cwchar>
 
@@ -54,6 +55,27 @@ void DrawGdiText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const wchar_t* te
     }
 }
 
+} // namespace
+
+INT TextFormatFlags(INT typographic, UINT style)
+{
+    INT flags = typographic;
+    if (style & DT_SINGLELINE) {
+        flags |= Gdiplus::StringFormatFlagsNoWrap;
+    }
+    // The typographic format carries NoClip; drawn text stays in its
+    // rectangle as GDI's does unless DT_NOCLIP asks otherwise. A measure
+    // is never cut to its box.
+    if (style & (DT_NOCLIP | DT_CALCRECT)) {
+        flags |= Gdiplus::StringFormatFlagsNoClip;
+    } else {
+        flags &= ~Gdiplus::StringFormatFlagsNoClip;
+    }
+    return flags;
+}
+
+namespace {
+
 void DrawGdiplusText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const wchar_t* text, DWORD color, int font,
                      UINT style)
 {
@@ -81,17 +103,7 @@ void DrawGdiplusText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, const wchar_t
 
     INT flags = 0;
     Gdip::GdipGetStringFormatFlags(format.Get(), &flags);
-    if (style & DT_SINGLELINE) {
-        flags |= Gdiplus::StringFormatFlagsNoWrap;
-    }
-    // The typographic format carries NoClip; text stays in its rectangle as
-    // GDI's does unless DT_NOCLIP asks otherwise.
-    if (style & DT_NOCLIP) {
-        flags |= Gdiplus::StringFormatFlagsNoClip;
-    } else {
-        flags &= ~Gdiplus::StringFormatFlagsNoClip;
-    }
-    Gdip::GdipSetStringFormatFlags(format.Get(), flags);
+    Gdip::GdipSetStringFormatFlags(format.Get(), TextFormatFlags(flags, style));
     if (style & DT_END_ELLIPSIS) {
         Gdip::GdipSetStringFormatTrimming(format.Get(), Gdiplus::StringTrimmingEllipsisCharacter);
     }

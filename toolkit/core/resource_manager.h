@@ -4,18 +4,11 @@
 #pragma once
 
 #include "markup.h"
+#include "query_control_text.h"
 #include "std_string_ptr_map.h"
 #include "string_or_id.h"
 
 namespace SkinUI {
-
-class IQueryControlText {
-public:
-    virtual const wchar_t* QueryControlText(const wchar_t* id, const wchar_t* type) = 0;
-
-protected:
-    ~IQueryControlText() = default;
-};
 
 class CResourceManager {
 public:

@@ -4,8 +4,8 @@
 #include "window_impl_base.h"
 
 #include "control.h"
-#include "skin_geometry.h"
 
+#include <cstdint>
 #include <windowsx.h>
 
 namespace SkinUI {
@@ -106,16 +106,16 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&)
     ScreenToClient(m_hWnd, &pt);
     RECT rcClient{};
     GetClientRect(m_hWnd, &rcClient);
-    // The edges are taken in 64 bits, saturated: a skin's values may be
-    // the extremes of 32 bits.
+    // Each edge is compared on its own in 64 bits: a skin's values may be
+    // the extremes of 32 bits, and one edge must not move another.
     if (!IsZoomed(m_hWnd)) {
-        const RECT inner = DeflatedRect(rcClient, m_pm.GetSizeBox());
-        const bool left = pt.x < inner.left;
-        const bool right = pt.x > inner.right;
-        if (pt.y < inner.top) {
+        const RECT& box = m_pm.GetSizeBox();
+        const bool left = pt.x < int64_t{rcClient.left} + box.left;
+        const bool right = pt.x > int64_t{rcClient.right} - box.right;
+        if (pt.y < int64_t{rcClient.top} + box.top) {
             return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
         }
-        if (pt.y > inner.bottom) {
+        if (pt.y > int64_t{rcClient.bottom} - box.bottom) {
             return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
         }
         if (left) {
@@ -127,8 +127,8 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, BOOL&)
     }
     const RECT& caption = m_pm.GetCaptionRect();
     const LONG captionBottom = caption.bottom == -1 ? rcClient.bottom : caption.bottom;
-    const RECT across = DeflatedRect(rcClient, RECT{caption.left, 0, caption.right, 0});
-    if (pt.x < across.left || pt.x >= across.right || pt.y < caption.top || pt.y >= captionBottom) {
+    if (pt.x < int64_t{rcClient.left} + caption.left || pt.x >= int64_t{rcClient.right} - caption.right ||
+        pt.y < caption.top || pt.y >= captionBottom) {
         return HTCLIENT;
     }
     return IsInStaticControl(m_pm.FindControl(pt)) ? HTCAPTION : HTCLIENT;

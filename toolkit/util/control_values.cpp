@@ -1,5 +1,6 @@
 #include "control_values.h"
 
+#include "skin_geometry.h"
 #include "skin_values.h"
 
 #include <cstdint>
@@ -19,11 +20,6 @@ enum : unsigned {
     kSingleLine = 0x20,
 };
 
-LONG Saturate(int64_t value)
-{
-    return value > INT32_MAX ? INT32_MAX : value < INT32_MIN ? INT32_MIN : static_cast<LONG>(value);
-}
-
 bool Equals(const wchar_t* text, int length, const wchar_t* word)
 {
     return static_cast<int>(wcslen(word)) == length && wcsncmp(text, word, static_cast<size_t>(length)) == 0;
@@ -37,8 +33,8 @@ tagTSkinPos ReadSkinPos(const wchar_t* text)
     tagTSkinPos pos;
     pos.fixedXY.cx = rc.left >= 0 ? rc.left : rc.right;
     pos.fixedXY.cy = rc.top >= 0 ? rc.top : rc.bottom;
-    pos.width = Saturate(static_cast<int64_t>(rc.right) - rc.left);
-    pos.height = Saturate(static_cast<int64_t>(rc.bottom) - rc.top);
+    pos.width = Saturate32(static_cast<int64_t>(rc.right) - rc.left);
+    pos.height = Saturate32(static_cast<int64_t>(rc.bottom) - rc.top);
     return pos;
 }
 

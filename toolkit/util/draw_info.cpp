@@ -8,11 +8,6 @@ namespace SkinUI {
 
 namespace {
 
-bool IsBlank(wchar_t ch)
-{
-    return ch >= 1 && ch <= 32;
-}
-
 const wchar_t* SkipBlanks(const wchar_t* p)
 {
     while (IsBlank(*p)) {

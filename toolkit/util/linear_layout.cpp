@@ -193,7 +193,9 @@ SIZE LayOut(const Column& column, ILayoutChildren& children)
         Length left;
         Length right;
         if (column.crossAlign == Place::Center) {
-            const Length middle = (Length{column.rc.left} + column.rc.right) / 2;
+            // Rounded down, so that a negative middle centres as a positive one.
+            const Length sum = Length{column.rc.left} + column.rc.right;
+            const Length middle = sum >= 0 ? sum / 2 : -((1 - sum) / 2);
             left = middle - width / 2;
             right = middle + width - width / 2;
         } else if (column.crossAlign == Place::End) {

@@ -4,6 +4,7 @@
 // repeated as tiles. The plan is pure geometry: a sink does the drawing.
 #pragma once
 
+#include "skin_blit_sink.h"
 #include "skin_win32_types.h"
 
 namespace SkinUI {
@@ -22,16 +23,6 @@ struct SkinNineGrid {
     // An opaque image of the destination's size without corners is copied
     // only where it meets the paint rectangle.
     bool opaque;
-};
-
-class ISkinBlitSink {
-public:
-    // dest and source are not empty, source lies inside the image and dest
-    // inside the grid's destination. Equal sizes mean a 1:1 copy.
-    virtual void Blit(const RECT& dest, const RECT& source) = 0;
-
-protected:
-    ~ISkinBlitSink() = default;
 };
 
 // Hands the pieces to sink in drawing order: middle (or its tiles), then

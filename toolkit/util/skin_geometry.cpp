@@ -115,6 +115,13 @@ RECT SaturatedRect(long long left, long long top, long long right, long long bot
     return RECT{l, t, Saturate32(r), Saturate32(b)};
 }
 
+bool Meets(const RECT& a, const RECT& b)
+{
+    const RECT common{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                      std::min(a.bottom, b.bottom)};
+    return !IsEmptyRect(common);
+}
+
 RECT DeflatedRect(const RECT& outer, const RECT& inset)
 {
     return SaturatedRect(static_cast<long long>(outer.left) + inset.left, static_cast<long long>(outer.top) + inset.top,

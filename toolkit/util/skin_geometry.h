@@ -51,6 +51,8 @@ LONG Saturate32(long long value);
 // saturated one by one could lie 2^32 apart, and every width taken from
 // them would overflow.
 RECT SaturatedRect(long long left, long long top, long long right, long long bottom);
+// Whether the two rectangles share a pixel, as IntersectRect answers.
+bool Meets(const RECT& a, const RECT& b);
 // `outer` made smaller by `inset` on each side, as SaturatedRect (named apart
 // from windowsx.h's InsetRect macro).
 RECT DeflatedRect(const RECT& outer, const RECT& inset);

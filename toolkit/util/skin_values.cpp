@@ -13,11 +13,6 @@ bool IsSpace(wchar_t ch)
     return ch == L' ' || (ch >= L'\t' && ch <= L'\r');
 }
 
-bool IsBlank(wchar_t ch)
-{
-    return ch >= 1 && ch <= 32;
-}
-
 // White space and one sign, as the C library's number readers take them.
 const wchar_t* SkipSpaceAndSign(const wchar_t* p, bool& negative)
 {
@@ -66,6 +61,11 @@ uint32_t ReadHex(const wchar_t* p)
 }
 
 } // namespace
+
+bool IsBlank(wchar_t ch)
+{
+    return ch >= 1 && ch <= 32;
+}
 
 int SkinMulDiv(int a, int b, int c)
 {

@@ -25,6 +25,9 @@ void ReadSkinNumbers(const wchar_t* text, LONG* out, int count);
 RECT ReadSkinRect(const wchar_t* text);
 SIZE ReadSkinSize(const wchar_t* text);
 
+// Codes 1 to 32: what the readers skip as blanks.
+bool IsBlank(wchar_t ch);
+
 // "#AARRGGBB": blanks (codes 1 to 32) and one '#' are skipped, the rest is
 // read as an unsigned hexadecimal number saturated to 32 bits.
 uint32_t ReadSkinColor(const wchar_t* text);

@@ -9,9 +9,11 @@
 // or a screenshot that cannot be written (1 is the toolkit's own code for
 // a layout that cannot be built).
 #include "builtin_controls.h"
-#include "gdi_handles.h"
+#include "gdi_object.h"
+#include "memory_dc.h"
 #include "png_writer.h"
 #include "render_engine.h"
+#include "select_object.h"
 #include "window_impl_base.h"
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// Owners of GDI handles: objects deleted, memory DCs deleted and selections
-// undone when they go out of scope.
+// The owner of a GDI object: deleted when it goes out of scope.
 #pragma once
 
 #include <utility>
@@ -34,43 +33,6 @@ public:
 
 private:
     Handle m_handle;
-};
-
-// A DC from CreateCompatibleDC.
-class CMemoryDC {
-public:
-    explicit CMemoryDC(HDC compatible) : m_hDC(CreateCompatibleDC(compatible)) {}
-    CMemoryDC(const CMemoryDC&) = delete;
-    CMemoryDC& operator=(const CMemoryDC&) = delete;
-    ~CMemoryDC()
-    {
-        if (m_hDC) {
-            DeleteDC(m_hDC);
-        }
-    }
-    HDC Get() const { return m_hDC; }
-    explicit operator bool() const { return m_hDC != nullptr; }
-
-private:
-    HDC m_hDC;
-};
-
-// Selects an object into a DC and puts the previous one back.
-class CSelectObject {
-public:
-    CSelectObject(HDC hDC, HGDIOBJ object) : m_hDC(hDC), m_old(object ? SelectObject(hDC, object) : nullptr) {}
-    CSelectObject(const CSelectObject&) = delete;
-    CSelectObject& operator=(const CSelectObject&) = delete;
-    ~CSelectObject()
-    {
-        if (m_old) {
-            SelectObject(m_hDC, m_old);
-        }
-    }
-
-private:
-    HDC m_hDC;
-    HGDIOBJ m_old;
 };
 
 } // namespace SkinUI
