@@ -9,6 +9,7 @@
 #include "package_folder.h"
 #include "package_launch.h"
 #include "update_check_win.h"
+#include "updater_identity.h"
 #ifdef FERNCASTLE_BENCH_MARKS
 #include "bench_record.h"
 #include "updater_marks_win.h"
@@ -17,12 +18,11 @@
 namespace {
 
 const char kMutexName[] = "_tovira_update_mutex_ferncastle";
-const char kWindowClassName[] = "_tovira_update_frame_class_ferncastle";
 
 // Brings the running updater's window to the top, if it has one yet.
 void ActivateRunningInstance()
 {
-    HWND running = FindWindowA(kWindowClassName, nullptr);
+    HWND running = FindWindowW(kUpdaterWindowClass, nullptr);
     if (!running)
         return;
     COPYDATASTRUCT command = {};

@@ -1,5 +1,6 @@
 #include "updater_marks_win.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -21,6 +22,8 @@ struct Watch {
     CloseAfter closeAfter = CloseAfter::Never;
     bool painted = false;
     bool downloading = false;
+    // Written by the worker, read when its Finished message comes.
+    std::atomic<bool> launched{false};
 };
 
 Watch& TheWatch()
@@ -88,7 +91,7 @@ LRESULT CALLBACK WatchProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         const LRESULT result = pass();
         watch.downloading = false;
         Mark("finished");
-        Add("launched", watch.window->Launched() ? 1 : 0);
+        Add("launched", watch.launched ? 1 : 0);
         SampleProgressRow(*watch.window);
         if (watch.closeAfter == CloseAfter::Download)
             PostMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -123,11 +126,13 @@ PackageServices MarkedPackageServices()
     };
     auto hold = std::make_shared<PackageHold>();
     services.launch = [hold](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
-        return LaunchVerifiedPackage(offer, received, std::string(), gate, *hold,
-                                     [](const std::wstring& verified, base::UniqueHandle& process) {
-                                         Mark("verified");
-                                         return StartPackage(verified, process);
-                                     });
+        const bool launched = LaunchVerifiedPackage(offer, received, std::string(), gate, *hold,
+                                                    [](const std::wstring& verified, base::UniqueHandle& process) {
+                                                        Mark("verified");
+                                                        return StartPackage(verified, process);
+                                                    });
+        TheWatch().launched = launched;
+        return launched;
     };
     return services;
 }

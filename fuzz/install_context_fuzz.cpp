@@ -7,6 +7,7 @@
 
 #include "fuzz_split.h"
 #include "install_context.h"
+#include "updater_identity.h"
 
 namespace {
 
@@ -65,8 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         __builtin_trap();
 
     const UpdateRequest request = FillUpdateRequest(sources);
-    if (request.appId != context.appId || request.channel != context.channel || request.version != kUpdaterVersion ||
-        request.reqType != 1 || request.ts != 1700000000)
+    if (request.appId != context.appId || request.channel != context.channel ||
+        request.version != FERNCASTLE_UPDATER_VERSION || request.reqType != 1 || request.ts != 1700000000)
         __builtin_trap();
     return 0;
 }

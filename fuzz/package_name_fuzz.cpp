@@ -8,12 +8,13 @@
 
 #include "code_page.h"
 #include "package_name.h"
+#include "updater_identity.h"
 
 namespace {
 
 void CheckName(const std::wstring& channel)
 {
-    static const std::wstring kPrefix = L"Ferncastle_1.0.0.2_";
+    static const std::wstring kPrefix = L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"_";
     static const std::wstring kSuffix = L".exe";
     const std::wstring name = PackageFileName(channel);
     if (name.size() != kPrefix.size() + channel.size() + kSuffix.size() || name.compare(0, kPrefix.size(), kPrefix) ||

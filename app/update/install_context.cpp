@@ -1,6 +1,7 @@
 #include "install_context.h"
 
-const char kUpdaterVersion[] = "1.0.0.2";
+#include "updater_identity.h"
+
 const char kConfigFileName[] = "Config.cfg";
 const char kConfigSection[] = "AppInfo";
 const char kAppIdKey[] = "AppId";
@@ -24,7 +25,7 @@ UpdateRequest FillUpdateRequest(IRequestSources& sources)
     UpdateRequest request;
     request.appId = context.appId;
     request.uid = sources.MachineId();
-    request.version = kUpdaterVersion;
+    request.version = FERNCASTLE_UPDATER_VERSION;
     request.channel = context.channel;
     request.osVersion = sources.OsName();
     request.reqType = 1;

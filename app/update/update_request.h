@@ -13,6 +13,3 @@ struct UpdateRequest {
     int32_t reqType = 0;
     int64_t ts = 0;
 };
-
-// The updater's own version, also in the executable's version resource.
-extern const char kUpdaterVersion[];

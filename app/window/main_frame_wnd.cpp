@@ -6,13 +6,13 @@
 
 #include "control.h"
 #include "progress.h"
+#include "updater_identity.h"
 
 namespace {
 
 // Kept as UTF-16 from the start: through the ANSI code page the Chinese
 // text would turn into "?" on other systems.
-const wchar_t kVersionFormat[] = L"\u6700\u65b0\u7248\u672c\uff1aV%ls"; // 最新版本：V%s
-const wchar_t kUpdaterVersion[] = L"1.0.0.2";
+const wchar_t kVersionText[] = L"\u6700\u65b0\u7248\u672c\uff1aV" FERNCASTLE_UPDATER_VERSION; // 最新版本：V…
 const wchar_t kDescription[] = L"Swiftmere";
 const std::chrono::milliseconds kWorkerStopGrace(500);
 
@@ -42,12 +42,10 @@ void MainFrameWnd::InitWindow()
     if (m_min)
         m_min->OnNotify += SkinUI::CDelegate<MainFrameWnd, MainFrameWnd>(this, &MainFrameWnd::OnButtonNotify);
 
-    wchar_t version[64] = {};
-    swprintf(version, sizeof version / sizeof version[0], kVersionFormat, kUpdaterVersion);
     if (m_descript)
         m_descript->SetText(kDescription);
     if (m_version)
-        m_version->SetText(version);
+        m_version->SetText(kVersionText);
 }
 
 bool MainFrameWnd::OnButtonNotify(void* param)
@@ -150,10 +148,8 @@ LRESULT MainFrameWnd::HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lPara
         bHandled = TRUE;
         return 0;
     case kWorkerFinishedMessage:
-        if (m_worker && m_worker->HasFinished()) {
+        if (m_worker && m_worker->HasFinished())
             ShowDownloadEnd();
-            m_workerFinished = true;
-        }
         bHandled = TRUE;
         return 0;
     default:

@@ -3,22 +3,17 @@
 // thread with a live percentage, and starts it once verified.
 #pragma once
 
-#include <functional>
 #include <memory>
-#include <string>
 
 #include "basic_window.h"
+#include "offered_update.h"
 #include "package_worker.h"
-#include "update_manifest.h"
+#include "updater_identity.h"
 
 namespace SkinUI {
 class CControlUI;
 class CProgressUI;
 } // namespace SkinUI
-
-// The update check: true when a package is to be fetched, with `offer`
-// filled. Runs on the UI thread.
-using UpdateCheck = std::function<bool(OfferedUpdate& offer)>;
 
 // Worker reports, posted to the window. They stay clear of the toolkit's
 // own private message, 0x8001 (WM_APP + 1).
@@ -37,7 +32,7 @@ class MainFrameWnd : public BasicWindow {
 public:
     MainFrameWnd(UpdateCheck check, PackageServices services);
 
-    const wchar_t* GetWindowClassName() const override { return L"_tovira_update_frame_class_ferncastle"; }
+    const wchar_t* GetWindowClassName() const override { return kUpdaterWindowClass; }
     SkinUI::CSkinString GetSkinFile() const override { return L"MainFrameWnd.xml"; }
     void InitWindow() override;
     LRESULT HandleCustomMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled) override;
@@ -48,17 +43,12 @@ public:
     // nothing is started once this has begun. Called after the modal loop.
     void StopWorker();
 
-    // Shows a percentage in the label and the bar.
-    void SetProgress(int percent);
-    // Whether the download worker has reported its end.
-    bool WorkerFinished() const { return m_workerFinished; }
-    // Whether the package was started.
-    bool Launched() const { return m_worker && m_workerFinished && m_worker->Launched(); }
-
 private:
     bool OnButtonNotify(void* param);
     void SetButtonsEnabled(bool enabled);
     void StartWorker();
+    // Shows a percentage in the label and the bar.
+    void SetProgress(int percent);
     // Shows the worker's last percentage and gives the buttons back.
     void ShowDownloadEnd();
 
@@ -66,7 +56,6 @@ private:
     PackageServices m_services;
     OfferedUpdate m_offer;
     std::unique_ptr<PackageWorker> m_worker;
-    bool m_workerFinished = false;
 
     SkinUI::CControlUI* m_descript = nullptr;
     SkinUI::CControlUI* m_version = nullptr;

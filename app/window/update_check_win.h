@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main_frame_wnd.h"
+#include "offered_update.h"
 
 // The real update check: the installation context, the signed query to the
 // update server this build talks to, and the package path in the user's

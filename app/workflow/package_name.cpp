@@ -1,8 +1,10 @@
 #include "package_name.h"
 
+#include "updater_identity.h"
+
 namespace {
 const wchar_t kProduct[] = L"Ferncastle";
-const wchar_t kUpdaterVersion[] = L"1.0.0.2";
+const wchar_t kUpdaterVersion[] = L"" FERNCASTLE_UPDATER_VERSION;
 constexpr size_t kFolderDigits = 16;
 
 bool UnfitForFileName(wchar_t c)

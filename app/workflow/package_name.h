@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <string>
 
-// The local file name of the package: "Ferncastle_1.0.0.2_<channel>.exe".
+// The local file name of the package: "Ferncastle_<version>_<channel>.exe",
+// with the updater's own version.
 // The channel comes from a file and the registry, so every character that
 // cannot stand in a file name becomes "_" and ".." becomes "__": the name
 // never leaves the folder it is put in.

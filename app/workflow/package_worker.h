@@ -11,18 +11,7 @@
 
 #include "download_file.h"
 #include "md5.h"
-#include "update_manifest.h"
-
-// What a check that offers an update leaves for the download.
-struct OfferedUpdate {
-    std::wstring url;
-    std::wstring path;
-    UpdateManifest manifest;
-    // The product and channel this updater named in its query, as it sent
-    // them: what a vendor signature must have been made for.
-    std::string appId;
-    std::string channel;
-};
+#include "offered_update.h"
 
 // What arrived: its length and MD5, taken while it was written.
 struct ReceivedPackage {
@@ -72,7 +61,7 @@ enum class WorkerEvent {
 // worker never touches the window: it tells it through `post` (a posted
 // window message; false when it could not be posted) when the percentage has
 // changed, when the package is whole, and once, last, that it has finished;
-// the window then reads LatestPercent and Launched.
+// the window then reads LatestPercent.
 class PackageWorker : private IDownloadOwner, private LaunchGate {
 public:
     PackageWorker(PackageServices services, std::function<bool(WorkerEvent)> post);

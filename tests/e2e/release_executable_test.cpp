@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "test_server.h"
+#include "updater_identity.h"
 
 namespace {
 
@@ -54,8 +55,8 @@ TEST(ReleaseExecutable, CarriesManifestSkinAndVersion)
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, (1u << 16) | 0u);
-    EXPECT_EQ(fixed->dwFileVersionLS, (0u << 16) | 2u);
+    EXPECT_EQ(fixed->dwFileVersionMS, (kUpdaterVersionParts[0] << 16) | kUpdaterVersionParts[1]);
+    EXPECT_EQ(fixed->dwFileVersionLS, (kUpdaterVersionParts[2] << 16) | kUpdaterVersionParts[3]);
 }
 
 TEST(ReleaseExecutable, ImportsOnlySystemLibraries)
@@ -128,7 +129,7 @@ TEST(ReleaseExecutable, IgnoresTheTestServerVariable)
     // is out of reach here) is over.
     HWND window = nullptr;
     for (int i = 0; i < 1000 && !window; ++i) {
-        window = FindWindowW(L"_tovira_update_frame_class_ferncastle", nullptr);
+        window = FindWindowW(kUpdaterWindowClass, nullptr);
         if (!window)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

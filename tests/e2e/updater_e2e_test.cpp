@@ -84,7 +84,7 @@ TEST_F(Updater, OfferedPackageIsStartedOnceSilentlyAndTheWindowStays)
     ASSERT_TRUE(Ends(process, 15, code));
     EXPECT_EQ(code, 0u);
     const std::string log = ReadFile(installLog);
-    std::string expected = "Ferncastle_1.0.0.2_" + channel + ".exe\" /S\tshow=5";
+    std::string expected = "Ferncastle_" FERNCASTLE_UPDATER_VERSION "_" + channel + ".exe\" /S\tshow=5";
     EXPECT_EQ(CountOf(log, "show="), 1) << log;
     EXPECT_NE(log.find(expected), std::string::npos) << log;
     EXPECT_NE(log.find("\\" + channel + "\\temp\\"), std::string::npos) << log;
@@ -229,7 +229,7 @@ TEST_F(Updater, SecondStartRaisesTheFirstWindowAndExits)
     EXPECT_EQ(code, 0u);
     EXPECT_NE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(Queries(), 1);
-    EXPECT_EQ(FindWindowExW(nullptr, window, kWindowClass, nullptr), nullptr);
+    EXPECT_EQ(FindWindowExW(nullptr, window, kUpdaterWindowClass, nullptr), nullptr);
 
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(Ends(first, 15, code));
@@ -248,7 +248,7 @@ TEST_F(Updater, StartWhileOnlyTheMutexIsHeldExitsAtOnce)
     ASSERT_TRUE(ended);
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(Queries(), 0);
-    EXPECT_EQ(FindWindowW(kWindowClass, nullptr), nullptr);
+    EXPECT_EQ(FindWindowW(kUpdaterWindowClass, nullptr), nullptr);
 }
 
 // The build that carries the test vendor key: an offer is started only when

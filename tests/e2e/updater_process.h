@@ -21,12 +21,12 @@
 #include <vector>
 
 #include "test_server.h"
+#include "updater_identity.h"
 
 namespace e2e {
 
 using Clock = std::chrono::steady_clock;
 
-inline const wchar_t kWindowClass[] = L"_tovira_update_frame_class_ferncastle";
 inline const char kAppId[] = "FerncastleE2E";
 // Centre of "MinNormal" in the 380 x 240 window.
 inline const POINT kMinCentre = {368, 12};
@@ -101,7 +101,7 @@ protected:
         ASSERT_TRUE(CopyFileW(Wide(FERNCASTLE_UPDATER).c_str(), exe.c_str(), FALSE));
         std::ofstream((folder + L"Config.cfg").c_str())
             << "[AppInfo]\r\nAppId=" << appId << "\r\nChannelID=" << channel << "\r\n";
-        packageName = L"Ferncastle_1.0.0.2_" + Wide(channel) + L".exe";
+        packageName = L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"_" + Wide(channel) + L".exe";
         installLog = folder + L"install.log";
         logStart = TestServer::LogLines().size();
         SetEnvironmentVariableW(L"FERNCASTLE_UPDATE_SERVER", Wide(TestServer::Address()).c_str());
@@ -180,7 +180,7 @@ protected:
     HWND WaitForWindow()
     {
         HWND window = nullptr;
-        WaitFor([&] { return (window = FindWindowW(kWindowClass, nullptr)) != nullptr; }, 20);
+        WaitFor([&] { return (window = FindWindowW(kUpdaterWindowClass, nullptr)) != nullptr; }, 20);
         return window;
     }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "install_context.h"
+#include "updater_identity.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST(InstallContext, NoFileAndNoKeyGiveEmptyTextsButARequest)
     UpdateRequest r = FillUpdateRequest(sources);
     EXPECT_EQ(r.appId, "");
     EXPECT_EQ(r.channel, "");
-    EXPECT_EQ(r.version, "1.0.0.2");
+    EXPECT_EQ(r.version, FERNCASTLE_UPDATER_VERSION);
     EXPECT_EQ(r.reqType, 1);
     EXPECT_EQ(r.ts, 1700000000);
     EXPECT_EQ(r.uid, "0123456789abcdef0123456789abcdef");

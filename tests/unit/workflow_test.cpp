@@ -19,6 +19,7 @@
 #include "package_check.h"
 #include "package_name.h"
 #include "package_worker.h"
+#include "updater_identity.h"
 
 namespace {
 
@@ -28,13 +29,13 @@ TEST(PackageFileName, ChannelStaysInsideTheFolder)
         std::wstring channel;
         std::wstring name;
     } cases[] = {
-        {L"1001", L"Ferncastle_1.0.0.2_1001.exe"},
-        {L"", L"Ferncastle_1.0.0.2_.exe"},
-        {L"v1.5", L"Ferncastle_1.0.0.2_v1.5.exe"},
-        {L"a\\b/c:d*e?f\"g<h>i|j\tk", L"Ferncastle_1.0.0.2_a_b_c_d_e_f_g_h_i_j_k.exe"},
-        {L"..\\..\\x", L"Ferncastle_1.0.0.2_______x.exe"},
-        {L"...", L"Ferncastle_1.0.0.2___..exe"},
-        {L"\u6e20\u9053", L"Ferncastle_1.0.0.2_\u6e20\u9053.exe"},
+        {L"1001", L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"_1001.exe"},
+        {L"", L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"_.exe"},
+        {L"v1.5", L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"_v1.5.exe"},
+        {L"a\\b/c:d*e?f\"g<h>i|j\tk", L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"_a_b_c_d_e_f_g_h_i_j_k.exe"},
+        {L"..\\..\\x", L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"_______x.exe"},
+        {L"...", L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"___..exe"},
+        {L"\u6e20\u9053", L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"_\u6e20\u9053.exe"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(PackageFileName(c.channel), c.name);

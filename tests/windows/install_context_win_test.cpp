@@ -5,6 +5,7 @@
 #include <string>
 
 #include "install_context_win.h"
+#include "updater_identity.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ TEST_F(InstallContextOnWindows, FileAbsentAndNoKey)
     UpdateRequest r = FillUpdateRequest();
     EXPECT_EQ(r.appId, "");
     EXPECT_EQ(r.channel, "");
-    EXPECT_EQ(r.version, "1.0.0.2");
+    EXPECT_EQ(r.version, FERNCASTLE_UPDATER_VERSION);
     EXPECT_EQ(r.reqType, 1);
     EXPECT_EQ(r.uid.size(), 32u);
     EXPECT_EQ(r.osVersion, "Microsoft Windows 10");

@@ -18,10 +18,13 @@
 #include "download_file.h"
 #include "main_frame_wnd.h"
 #include "progress.h"
+#include "updater_identity.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+const wchar_t kPackagePath[] = L"C:\\temp\\Ferncastle_" FERNCASTLE_UPDATER_VERSION L"_1001.exe";
 
 // Runs the window's messages until `done` holds or 20 seconds have passed.
 bool PumpUntil(const std::function<bool()>& done)
@@ -40,7 +43,9 @@ bool PumpUntil(const std::function<bool()>& done)
     return true;
 }
 
-// Counts the worker's progress reports as they reach the window.
+// Counts the worker's progress reports as they reach the window, and sees
+// the window take the worker's end: a Finished message after which the
+// buttons are enabled. One forged during the download leaves them disabled.
 class CountingWindow : public MainFrameWnd {
 public:
     using MainFrameWnd::MainFrameWnd;
@@ -48,10 +53,14 @@ public:
     {
         if (uMsg == kWorkerProgressMessage)
             ++progressMessages;
-        return MainFrameWnd::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
+        const LRESULT result = MainFrameWnd::HandleCustomMessage(uMsg, wParam, lParam, bHandled);
+        if (uMsg == kWorkerFinishedMessage && Find(L"CloseNormal")->IsEnabled() && Find(L"MinNormal")->IsEnabled())
+            workerEnded = true;
+        return result;
     }
     SkinUI::CControlUI* Find(const wchar_t* name) { return GetPaintManager().FindControl(name); }
     int progressMessages = 0;
+    bool workerEnded = false;
 };
 
 struct Launch {
@@ -85,7 +94,7 @@ protected:
             if (!offer)
                 return false;
             offered.url = L"http://127.0.0.1:1/packages/p.exe";
-            offered.path = L"C:\\temp\\Ferncastle_1.0.0.2_1001.exe";
+            offered.path = kPackagePath;
             offered.manifest.updateType = 1;
             return true;
         };
@@ -97,7 +106,8 @@ protected:
         services.launch = [this](const OfferedUpdate& offer, const ReceivedPackage& received, LaunchGate& gate) {
             // The window gave the buttons back before it let the worker go on.
             launches.push_back({offer.path, received.size, Enabled(L"CloseNormal") && Enabled(L"MinNormal")});
-            return gate.StartUnlessCancelled([this] { return launchResult; });
+            launchStarted = gate.StartUnlessCancelled([this] { return launchResult; });
+            return launchStarted;
         };
         services.remove = [this](const std::wstring& path) { removed.push_back(path); };
         window = new CountingWindow(check, services); // never deleted, like the program's window
@@ -117,6 +127,7 @@ protected:
     int checks = 0;
     std::function<void(IDownloadOwner*)> download = [](IDownloadOwner* owner) { owner->OnDownloadFinished(false); };
     bool launchResult = true;
+    bool launchStarted = false; // what the launch told the worker
     std::vector<std::wstring> downloads;
     std::vector<Launch> launches;
     std::vector<std::wstring> removed;
@@ -125,7 +136,7 @@ protected:
 TEST_F(UpdateWindowFlow, TextsAreWideFromTheStart)
 {
     Open(false);
-    EXPECT_EQ(Text(L"lab_version"), L"\u6700\u65b0\u7248\u672c\uff1aV1.0.0.2");
+    EXPECT_EQ(Text(L"lab_version"), L"\u6700\u65b0\u7248\u672c\uff1aV" FERNCASTLE_UPDATER_VERSION);
     EXPECT_EQ(Text(L"lab_descript"), L"Swiftmere");
     wchar_t title[32] = {};
     GetWindowTextW(window->GetHWND(), title, 32);
@@ -185,11 +196,11 @@ TEST_F(UpdateWindowFlow, ProgressOfALargePackageIsCoalescedAndTheVerifiedPackage
     PostMessageW(window->GetHWND(), kWorkerFinishedMessage, 0, 0);
     const auto forged = Clock::now();
     PumpUntil([&] { return Clock::now() - forged > std::chrono::milliseconds(200); });
-    EXPECT_FALSE(window->WorkerFinished());
+    EXPECT_FALSE(window->workerEnded);
     EXPECT_FALSE(Enabled(L"CloseNormal"));
     EXPECT_FALSE(Enabled(L"MinNormal"));
     go.set_value();
-    ASSERT_TRUE(PumpUntil([this] { return window->WorkerFinished(); }));
+    ASSERT_TRUE(PumpUntil([this] { return window->workerEnded; }));
 
     EXPECT_LE(window->progressMessages, 101);
     EXPECT_GE(window->progressMessages, 1);
@@ -198,12 +209,12 @@ TEST_F(UpdateWindowFlow, ProgressOfALargePackageIsCoalescedAndTheVerifiedPackage
     EXPECT_TRUE(Enabled(L"CloseNormal"));
     EXPECT_TRUE(Enabled(L"MinNormal"));
     ASSERT_EQ(downloads.size(), 1u);
-    EXPECT_EQ(downloads[0], L"http://127.0.0.1:1/packages/p.exe|C:\\temp\\Ferncastle_1.0.0.2_1001.exe");
+    EXPECT_EQ(downloads[0], std::wstring(L"http://127.0.0.1:1/packages/p.exe|") + kPackagePath);
     ASSERT_EQ(launches.size(), 1u);
-    EXPECT_EQ(launches[0].path, L"C:\\temp\\Ferncastle_1.0.0.2_1001.exe");
+    EXPECT_EQ(launches[0].path, kPackagePath);
     EXPECT_EQ(launches[0].size, 100ull * 1024 * 1024);
     EXPECT_TRUE(launches[0].buttonsEnabled);
-    EXPECT_TRUE(window->Launched());
+    EXPECT_TRUE(launchStarted);
     EXPECT_TRUE(IsWindow(window->GetHWND()));
 }
 
@@ -215,11 +226,11 @@ TEST_F(UpdateWindowFlow, ARefusedPackageEnablesTheButtonsAndTheWindowStays)
     };
     launchResult = false;
     Open(true);
-    ASSERT_TRUE(PumpUntil([this] { return window->WorkerFinished(); }));
+    ASSERT_TRUE(PumpUntil([this] { return window->workerEnded; }));
     EXPECT_EQ(Text(L"planinstalllabe"), L"37%");
     EXPECT_EQ(BarValue(), 37);
     EXPECT_EQ(launches.size(), 1u);
-    EXPECT_FALSE(window->Launched());
+    EXPECT_FALSE(launchStarted);
     EXPECT_TRUE(Enabled(L"CloseNormal"));
     EXPECT_TRUE(Enabled(L"MinNormal"));
     EXPECT_TRUE(IsWindow(window->GetHWND()));
@@ -232,7 +243,7 @@ TEST_F(UpdateWindowFlow, AnIncompleteDownloadStartsNothing)
         owner->OnDownloadFinished(false);
     };
     Open(true);
-    ASSERT_TRUE(PumpUntil([this] { return window->WorkerFinished(); }));
+    ASSERT_TRUE(PumpUntil([this] { return window->workerEnded; }));
     EXPECT_TRUE(launches.empty());
     EXPECT_TRUE(Enabled(L"CloseNormal"));
 }

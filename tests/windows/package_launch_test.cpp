@@ -18,6 +18,7 @@
 #include "package_name.h"
 #include "rollback_record.h"
 #include "test_signer.h"
+#include "updater_identity.h"
 
 namespace {
 
@@ -287,7 +288,7 @@ TEST_F(PackageFolder, EachPackageGetsAFreshFolderOnlyItsOwnersOpen)
     const std::wstring first = NewPackagePath("..\\x"), second = NewPackagePath("1001");
     ASSERT_FALSE(first.empty());
     const std::wstring folder = first.substr(0, first.rfind(L'\\'));
-    EXPECT_EQ(first.substr(folder.size() + 1), L"Ferncastle_1.0.0.2____x.exe");
+    EXPECT_EQ(first.substr(folder.size() + 1), L"Ferncastle_" FERNCASTLE_UPDATER_VERSION L"____x.exe");
     EXPECT_EQ(folder.substr(0, temp_.size()), temp_);
     EXPECT_TRUE(IsPackageFolderName(folder.substr(temp_.size())));
     EXPECT_NE(second.substr(0, second.rfind(L'\\')), folder);
@@ -297,7 +298,7 @@ TEST_F(PackageFolder, EachPackageGetsAFreshFolderOnlyItsOwnersOpen)
     // Held while in use: another updater's clean-up leaves it alone.
     Put(first);
     RemoveLeftPackageFolders();
-    EXPECT_TRUE(Exists(folder.substr(temp_.size()) + L"\\Ferncastle_1.0.0.2____x.exe"));
+    EXPECT_TRUE(Exists(folder.substr(temp_.size()) + L"\\Ferncastle_" FERNCASTLE_UPDATER_VERSION L"____x.exe"));
     RemovePackage(first);
     RemovePackage(second);
     EXPECT_FALSE(Exists(folder.substr(temp_.size())));

@@ -13,6 +13,7 @@
 #include "test_server.h"
 #include "text_encoding.h"
 #include "update_query.h"
+#include "updater_identity.h"
 #include "wininet_http.h"
 
 namespace {
@@ -22,7 +23,7 @@ UpdateRequest Request(const std::string& appId, const std::string& channel)
     UpdateRequest r;
     r.appId = appId;
     r.uid = "0123456789abcdef0123456789abcdef";
-    r.version = "1.0.0.2";
+    r.version = FERNCASTLE_UPDATER_VERSION;
     r.channel = channel;
     r.osVersion = "Microsoft Windows 10";
     r.reqType = 1;

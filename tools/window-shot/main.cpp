@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "png_writer.h"
+#include "updater_identity.h"
 
 namespace {
-
-const wchar_t kWindowClass[] = L"_tovira_update_frame_class_ferncastle";
 
 bool SaveClientArea(HWND window, const wchar_t* path)
 {
@@ -65,7 +64,7 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     HWND window = nullptr;
-    for (int i = 0; i < 300 && !(window = FindWindowW(kWindowClass, nullptr)); ++i)
+    for (int i = 0; i < 300 && !(window = FindWindowW(kUpdaterWindowClass, nullptr)); ++i)
         Sleep(100);
     if (!window) {
         std::fprintf(stderr, "window-shot: no updater window\n");
