@@ -34,3 +34,15 @@ if(FERNCASTLE_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   # are guided by the parsers' own branches, not just by their entry points.
   target_compile_options(ferncastle_options INTERFACE -fsanitize=fuzzer-no-link)
 endif()
+
+# ferncastle_cold_sources(files...): code that runs once at start (parsers
+# of the skin and of what the server and the registry say) is built for
+# size; the paint, the download and the digests keep the speed options.
+function(ferncastle_cold_sources)
+  if(MSVC)
+    set(option "$<$<NOT:$<CONFIG:Debug>>:/O1>")
+  else()
+    set(option "$<$<NOT:$<CONFIG:Debug>>:-Os>")
+  endif()
+  set_property(SOURCE ${ARGN} DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR} APPEND PROPERTY COMPILE_OPTIONS "${option}")
+endfunction()
