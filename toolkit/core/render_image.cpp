@@ -1,6 +1,7 @@
 // Image loading and the image drawing of the render engine.
 #include "render_engine.h"
 
+#include "draw_info.h"
 #include "memory_dc.h"
 #include "nine_grid.h"
 #include "paint_manager.h"
@@ -159,6 +160,20 @@ bool CRenderEngine::DrawImageInfo(HDC hDC, CPaintManagerUI* pManager, const RECT
     }
     const wchar_t* type = pDrawInfo->sResType.IsEmpty() ? nullptr : pDrawInfo->sResType.GetData();
     const tagTImageInfo* image = pManager->GetImageEx(pDrawInfo->sImageName, type, pDrawInfo->dwMask, false, instance);
+    // A scale the skin has no file for draws the nearest smaller scale's
+    // file, else the 100 % image: its source and corners in its own pixels,
+    // stretched into the scaled destination (halftone, or AlphaBlend for
+    // images with alpha), rather than nothing.
+    tagTDrawInfo fallback;
+    const int scale = static_cast<int>(pManager->GetDPIObj()->GetScale());
+    for (const int smaller : {200, 175, 150, 125, 100}) {
+        if ((image && image->hBitmap) || smaller >= scale) {
+            continue;
+        }
+        fallback.Parse(pDrawInfo->sDrawString, pDrawInfo->sDrawModify, smaller);
+        image = pManager->GetImageEx(fallback.sImageName, type, fallback.dwMask, false, instance);
+        pDrawInfo = &fallback;
+    }
     if (!image || !image->hBitmap) {
         return false;
     }
