@@ -104,6 +104,7 @@ LRESULT WindowImplBase::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         {WM_GETMINMAXINFO, &WindowImplBase::OnGetMinMaxInfo},
         {WM_MOUSEWHEEL, &WindowImplBase::OnMouseWheel},
         {WM_SIZE, &WindowImplBase::OnSize},
+        {WM_DPICHANGED, &WindowImplBase::OnDpiChanged},
         {WM_CHAR, &WindowImplBase::OnChar},
         {WM_SYSCOMMAND, &WindowImplBase::OnSysCommand},
         {WM_KEYDOWN, &WindowImplBase::OnKeyDown},
@@ -162,6 +163,18 @@ bool WindowImplBase::SelectSkin()
     }
 }
 
+LRESULT WindowImplBase::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
+{
+    // Fonts, images and lengths follow the new scale; the tree lays out again.
+    m_pm.SetDPI(LOWORD(wParam));
+    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
+        SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    m_pm.Invalidate();
+    return 0;
+}
+
 LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
 {
     const LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
@@ -173,6 +186,10 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
                  rcClient.bottom - rcClient.top, SWP_FRAMECHANGED);
 
     m_pm.Init(m_hWnd, GetManagerName());
+    // The tree is built at the monitor's scale, so that the window is
+    // created at its scaled size (a process the system does not let see
+    // the real DPI reads 96).
+    m_pm.SetDPI(CDPI::GetDPIOfMonitor(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST)));
     m_pm.AddPreMessageFilter(this);
     // Without its archive the window stays empty (and paints black).
     if (!SelectSkin()) {
