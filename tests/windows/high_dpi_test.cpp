@@ -68,5 +68,7 @@ TEST(HighDpi, TheWindowOpensAtItsMonitorsScaleAndFollowsAChange)
         EXPECT_EQ(close.left, At(s.dpi, 332)) << s.what;
         EXPECT_EQ(close.bottom, At(s.dpi, 24)) << s.what;
         EXPECT_EQ(window.pm().GetDPIObj()->GetDPI(), static_cast<UINT>(s.dpi)) << s.what;
+        // The logo and the close button are drawn, from the 100 % art while the skin has no other.
+        EXPECT_NE(OffscreenRgb(window.pm(), At(s.dpi, 75), At(s.dpi, 127)), 0xFFFFFFu) << s.what << ": the logo";
     }
 }

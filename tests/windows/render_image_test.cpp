@@ -205,20 +205,22 @@ TEST_F(RenderImage, AScaleWithoutItsFileDrawsTheNearestSmallerOne)
     } cases[] = {
         // 175 %: img@150.png's 0-45 (green to 30, red to 45) over 52 pixels.
         {168, 52, 0x00FF00, 0xFF0000, 35},
+        // 200 %: no img@175.png either, so img@150.png again, over 60 pixels.
+        {192, 60, 0x00FF00, 0xFF0000, 40},
         // 125 %: img.png, all blue, over 37 pixels.
         {120, 37, 0x0000FF, 0x0000FF, 37},
     };
     for (const auto& c : cases) {
         manager.SetDPI(c.dpi);
-        Canvas canvas(60, 60, 0xFF808080);
+        Canvas canvas(64, 64, 0xFF808080);
         EXPECT_TRUE(CRenderEngine::DrawImageString(canvas.dc(), &manager, RECT{0, 0, c.size, c.size},
-                                                   RECT{0, 0, 60, 60}, L"file='img.png' source='0,0,30,30'"));
+                                                   RECT{0, 0, 64, 64}, L"file='img.png' source='0,0,30,30'"));
         const auto expected = [&](int x, int y) {
             return x >= c.size || y >= c.size ? 0x808080u : x < c.split ? c.left : c.right;
         };
         // Where the stretch meets the two colours, they blend.
         const auto seam = [&](int x, int y) { return y < c.size && x >= c.split - 2 && x <= c.split + 1; };
-        EXPECT_TRUE(Matches(canvas, 60, 60, expected, 8, seam)) << c.dpi;
+        EXPECT_TRUE(Matches(canvas, 64, 64, expected, 8, seam)) << c.dpi;
     }
 }
 

@@ -165,12 +165,13 @@ bool CRenderEngine::DrawImageInfo(HDC hDC, CPaintManagerUI* pManager, const RECT
     // stretched into the scaled destination (halftone, or AlphaBlend for
     // images with alpha), rather than nothing.
     tagTDrawInfo fallback;
+    const tagTDrawInfo& asked = *pDrawInfo;
     const int scale = static_cast<int>(pManager->GetDPIObj()->GetScale());
     for (const int smaller : {200, 175, 150, 125, 100}) {
         if ((image && image->hBitmap) || smaller >= scale) {
             continue;
         }
-        fallback.Parse(pDrawInfo->sDrawString, pDrawInfo->sDrawModify, smaller);
+        fallback.Parse(asked.sDrawString, asked.sDrawModify, smaller);
         image = pManager->GetImageEx(fallback.sImageName, type, fallback.dwMask, false, instance);
         pDrawInfo = &fallback;
     }
