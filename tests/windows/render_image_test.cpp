@@ -222,6 +222,19 @@ TEST_F(RenderImage, AScaleWithoutItsFileDrawsTheNearestSmallerOne)
         const auto seam = [&](int x, int y) { return y < c.size && x >= c.split - 2 && x <= c.split + 1; };
         EXPECT_TRUE(Matches(canvas, 64, 64, expected, 8, seam)) << c.dpi;
     }
+
+    // A file found missing is not looked for at every paint: one that
+    // appears is taken once the scale is set again.
+    skin.AddPng(L"img@125.png", 37, 37, [](int, int) { return 0xFF000000; });
+    const auto drawn = [&] {
+        Canvas canvas(37, 37);
+        CRenderEngine::DrawImageString(canvas.dc(), &manager, RECT{0, 0, 37, 37}, RECT{0, 0, 37, 37},
+                                       L"file='img.png' source='0,0,30,30'");
+        return canvas.Rgb(18, 18);
+    };
+    EXPECT_EQ(drawn(), 0x0000FFu) << "still the 100 % image";
+    manager.SetDPI(120);
+    EXPECT_EQ(drawn(), 0x000000u) << "the new file";
 }
 
 TEST_F(RenderImage, LoadingPremultipliesAndMasks)

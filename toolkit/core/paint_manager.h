@@ -409,6 +409,10 @@ private:
     tagTShadowInfo m_shadow;
     bool m_bForceUseSharedRes = false;
     tagTResInfo m_ResInfo;
+    // Names GetImageEx could not load, so that a paint does not look for a
+    // missing file again (a scale's fallback asks for one each time); kept
+    // until the images are removed or the scale changes.
+    CStdStringPtrMap m_missingImages;
     std::unique_ptr<CDPI> m_pDPI;
     // Handles from AddFontMemResourceEx.
     CStdPtrArray m_aFonts;

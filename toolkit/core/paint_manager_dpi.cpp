@@ -58,6 +58,7 @@ void CPaintManagerUI::SetAllDPI(int dpi)
 void CPaintManagerUI::ResetDPIAssets()
 {
     m_ResInfo.RemoveAllDrawInfos();
+    m_missingImages.RemoveAll();
     struct Font {
         int id;
         CSkinString face;

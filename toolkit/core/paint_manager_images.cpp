@@ -72,6 +72,7 @@ const tagTImageInfo* CPaintManagerUI::AddImage(const wchar_t* name, const wchar_
             AdjustPixelsHSL(image->srcBits.data(), image->pBits, count, m_H, m_S, m_L);
         }
     }
+    m_missingImages.Remove(name);
     if (!ReplaceEntry(TargetResInfo(shared).m_ImageHash, name, image.get())) {
         return nullptr;
     }
@@ -92,7 +93,14 @@ const tagTImageInfo* CPaintManagerUI::GetImageEx(const wchar_t* name, const wcha
     if (const tagTImageInfo* image = GetImage(name)) {
         return image;
     }
-    return AddImage(name, type, mask, useHSL, false, instance);
+    if (!name || m_missingImages.Find(name)) {
+        return nullptr;
+    }
+    const tagTImageInfo* image = AddImage(name, type, mask, useHSL, false, instance);
+    if (!image) {
+        m_missingImages.Set(name, this);
+    }
+    return image;
 }
 
 void CPaintManagerUI::RemoveImage(const wchar_t* name, bool shared)
@@ -102,6 +110,7 @@ void CPaintManagerUI::RemoveImage(const wchar_t* name, bool shared)
 
 void CPaintManagerUI::RemoveAllImages(bool shared)
 {
+    m_missingImages.RemoveAll();
     TargetResInfo(shared).RemoveAllImages();
 }
 

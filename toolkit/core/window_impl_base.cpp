@@ -94,26 +94,16 @@ LRESULT WindowImplBase::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         UINT message;
         Handler handler;
     } kHandlers[] = {
-        {WM_CREATE, &WindowImplBase::OnCreate},
-        {WM_CLOSE, &WindowImplBase::OnClose},
-        {WM_DESTROY, &WindowImplBase::OnDestroy},
-        {WM_NCACTIVATE, &WindowImplBase::OnNcActivate},
-        {WM_NCCALCSIZE, &WindowImplBase::OnNcCalcSize},
-        {WM_NCPAINT, &WindowImplBase::OnNcPaint},
-        {WM_NCHITTEST, &WindowImplBase::OnNcHitTest},
-        {WM_GETMINMAXINFO, &WindowImplBase::OnGetMinMaxInfo},
-        {WM_MOUSEWHEEL, &WindowImplBase::OnMouseWheel},
-        {WM_SIZE, &WindowImplBase::OnSize},
-        {WM_DPICHANGED, &WindowImplBase::OnDpiChanged},
-        {WM_CHAR, &WindowImplBase::OnChar},
-        {WM_SYSCOMMAND, &WindowImplBase::OnSysCommand},
-        {WM_KEYDOWN, &WindowImplBase::OnKeyDown},
-        {WM_KILLFOCUS, &WindowImplBase::OnKillFocus},
-        {WM_SETFOCUS, &WindowImplBase::OnSetFocus},
-        {WM_LBUTTONUP, &WindowImplBase::OnLButtonUp},
-        {WM_LBUTTONDOWN, &WindowImplBase::OnLButtonDown},
-        {WM_MOUSEMOVE, &WindowImplBase::OnMouseMove},
-        {WM_MOUSEHOVER, &WindowImplBase::OnMouseHover},
+        {WM_CREATE, &WindowImplBase::OnCreate},         {WM_CLOSE, &WindowImplBase::OnClose},
+        {WM_DESTROY, &WindowImplBase::OnDestroy},       {WM_NCACTIVATE, &WindowImplBase::OnNcActivate},
+        {WM_NCCALCSIZE, &WindowImplBase::OnNcCalcSize}, {WM_NCPAINT, &WindowImplBase::OnNcPaint},
+        {WM_NCHITTEST, &WindowImplBase::OnNcHitTest},   {WM_GETMINMAXINFO, &WindowImplBase::OnGetMinMaxInfo},
+        {WM_MOUSEWHEEL, &WindowImplBase::OnMouseWheel}, {WM_SIZE, &WindowImplBase::OnSize},
+        {WM_DPICHANGED, &WindowImplBase::OnDpiChanged}, {WM_CHAR, &WindowImplBase::OnChar},
+        {WM_SYSCOMMAND, &WindowImplBase::OnSysCommand}, {WM_KEYDOWN, &WindowImplBase::OnKeyDown},
+        {WM_KILLFOCUS, &WindowImplBase::OnKillFocus},   {WM_SETFOCUS, &WindowImplBase::OnSetFocus},
+        {WM_LBUTTONUP, &WindowImplBase::OnLButtonUp},   {WM_LBUTTONDOWN, &WindowImplBase::OnLButtonDown},
+        {WM_MOUSEMOVE, &WindowImplBase::OnMouseMove},   {WM_MOUSEHOVER, &WindowImplBase::OnMouseHover},
     };
     LRESULT lRes = 0;
     BOOL bHandled = FALSE;
@@ -189,7 +179,10 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL&)
     // The tree is built at the monitor's scale, so that the window is
     // created at its scaled size (a process the system does not let see
     // the real DPI reads 96).
-    m_pm.SetDPI(CDPI::GetDPIOfMonitor(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST)));
+    const int dpi = CDPI::GetDPIOfMonitor(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST));
+    if (dpi != static_cast<int>(m_pm.GetDPIObj()->GetDPI())) {
+        m_pm.SetDPI(dpi);
+    }
     m_pm.AddPreMessageFilter(this);
     // Without its archive the window stays empty (and paints black).
     if (!SelectSkin()) {
