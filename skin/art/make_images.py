@@ -1,10 +1,21 @@
 #!/usr/bin/env python3
-"""Draws the updater skin's PNG images from the shapes below.
+"""Draws the updater skin's PNG images from the shapes below, at each
+display scale the skin has art for.
 
 Run from anywhere: `python3 skin/art/make_images.py` rewrites the PNG files
-in skin/. Only the standard library is used. Shapes are described in pixel
-coordinates and anti-aliased by 4 x 4 supersampling; the palette is the
-Ferncastle brand's.
+in skin/: "logo.png" at 100 %, "logo@125.png", "logo@150.png" and
+"logo@200.png" beside it (the names the engine asks for at those scales).
+Only the standard library is used. Shapes are described in the pixel
+coordinates of the 100 % image and anti-aliased by 4 x 4 supersampling; the
+palette is the Ferncastle brand's.
+
+At a scale s the engine multiplies every length of the markup by s/100 with
+MulDiv (rounding halves away from zero), the image's "source" cells and its
+nine-grid "corner" widths included. So each scaled image is drawn on that
+same grid: at 125 % the 30-pixel button cells become 0-38, 38-75 and 75-113
+of a 113 x 38 strip, and the bar's 5,3,5,3 corners become 6,4,6,4. Each
+cell's shapes are mapped onto the cell the engine will cut, so a frame never
+bleeds into its neighbour and a corner holds the whole curve.
 """
 import math
 import os
@@ -28,6 +39,18 @@ TRACK_EDGE = (205, 215, 211)
 WHITE = (255, 255, 255)
 
 SUBSAMPLES = 4
+
+SCALES = (100, 125, 150, 200)
+
+
+def muldiv(value, scale):
+    """value * scale / 100 rounded as Windows' MulDiv rounds (value >= 0)."""
+    return (value * scale + 50) // 100
+
+
+def scaled_name(name, scale):
+    stem, ext = os.path.splitext(name)
+    return name if scale == 100 else "%s@%d%s" % (stem, scale, ext)
 
 
 class Canvas:
@@ -66,13 +89,6 @@ class Canvas:
             p[i] = (rgb[i] * a + p[i] * p[3] * (1 - a)) / out_a
         p[3] = out_a
 
-    def blit(self, other, dx, dy):
-        for y in range(other.height):
-            for x in range(other.width):
-                q = other.pixels[y * other.width + x]
-                if q[3] > 0:
-                    self._over(x + dx, y + dy, q[:3], q[3])
-
     def save(self, name):
         rows = bytearray()
         for y in range(self.height):
@@ -91,6 +107,25 @@ class Canvas:
         png += chunk(b"IEND", b"")
         with open(os.path.join(SKIN_DIR, name), "wb") as f:
             f.write(png)
+
+
+class View:
+    """Draws shapes given in 100 % coordinates onto a part of a canvas:
+    design (u, v) lands on (ox + u * kx, oy + v * ky)."""
+
+    def __init__(self, canvas, ox=0.0, oy=0.0, kx=1.0, ky=1.0):
+        self.canvas, self.ox, self.oy, self.kx, self.ky = canvas, ox, oy, kx, ky
+
+    def _design(self, f):
+        if not callable(f):
+            return f
+        return lambda x, y: f((x - self.ox) / self.kx, (y - self.oy) / self.ky)
+
+    def fill(self, inside, colour, alpha=1.0, box=None):
+        if box is not None:
+            u0, v0, u1, v1 = box
+            box = (self.ox + u0 * self.kx, self.oy + v0 * self.ky, self.ox + u1 * self.kx, self.oy + v1 * self.ky)
+        self.canvas.fill(self._design(inside), self._design(colour), self._design(alpha), box)
 
 
 # Shapes: each returns a predicate inside(x, y).
@@ -141,31 +176,37 @@ def vertical_gradient(top_y, bottom_y, top, bottom):
     return colour
 
 
-# Title-bar buttons: three 30 x 30 frames side by side (normal, hot, pushed).
+# Title-bar buttons: three 30 x 30 frames side by side (normal, hot, pushed),
+# each drawn in its own cell of the scaled strip.
 
-def close_glyph(ox):
+def close_glyph():
     a, b = 10.5, 19.5
-    return union(capsule(ox + a, a, ox + b, b, 0.9), capsule(ox + b, a, ox + a, b, 0.9))
+    return union(capsule(a, a, b, b, 0.9), capsule(b, a, a, b, 0.9))
 
 
-def minimise_glyph(ox):
-    return capsule(ox + 10, 15.5, ox + 20, 15.5, 0.9)
+def minimise_glyph():
+    return capsule(10, 15.5, 20, 15.5, 0.9)
 
 
-def button_strip(name, glyph, hot_bg, pushed_bg, hot_glyph, pushed_glyph):
-    c = Canvas(90, 30)
-    c.fill(glyph(0), GLYPH, box=(0, 0, 30, 30))
-    c.fill(rounded_rect(33, 3, 57, 27, 4), hot_bg, box=(30, 0, 60, 30))
-    c.fill(glyph(30), hot_glyph, box=(30, 0, 60, 30))
-    c.fill(rounded_rect(63, 3, 87, 27, 4), pushed_bg, box=(60, 0, 90, 30))
-    c.fill(glyph(60), pushed_glyph, box=(60, 0, 90, 30))
-    c.save(name)
+def button_strip(name, scale, glyph, hot_bg, pushed_bg, hot_glyph, pushed_glyph):
+    edges = [muldiv(x, scale) for x in (0, 30, 60, 90)]
+    height = muldiv(30, scale)
+    c = Canvas(edges[3], height)
+    frames = ((None, GLYPH), (hot_bg, hot_glyph), (pushed_bg, pushed_glyph))
+    for i, (background, ink) in enumerate(frames):
+        cell = View(c, edges[i], 0, (edges[i + 1] - edges[i]) / 30, height / 30)
+        if background:
+            cell.fill(rounded_rect(3, 3, 27, 27, 4), background, box=(0, 0, 30, 30))
+        cell.fill(glyph(), ink, box=(0, 0, 30, 30))
+    c.save(scaled_name(name, scale))
 
 
 # The product logo: a fern frond rising from a castle tower on a rounded tile.
 
-def logo():
-    c = Canvas(94, 94)
+def logo(scale):
+    size = muldiv(94, scale)
+    canvas = Canvas(size, size)
+    c = View(canvas, kx=size / 94, ky=size / 94)
     # Soft shadow under the tile.
     for grow, alpha in ((4, 0.05), (3, 0.07), (2, 0.09)):
         c.fill(rounded_rect(7 - grow, 9 - grow, 87 + grow, 89 + grow, 20 + grow), (10, 40, 30), alpha)
@@ -204,55 +245,66 @@ def logo():
     tip_x, tip_y = stem_point(1.0)
     leaves.append(ellipse(tip_x + 1.2, tip_y - 1.6, 3.2, 1.6, -0.9))
     c.fill(union(stem, *leaves), WHITE, 0.96, box=(20, 8, 76, 60))
-    c.save("logo.png")
+    canvas.save(scaled_name("logo.png", scale))
 
 
-# Progress bar: the track and the fill, both drawn with nine-grid corners
-# 5,3,5,3; the fill's middle is tiled, so its stripes repeat every 14 pixels
-# (the 42-pixel middle holds three).
+# Progress bar: the track and the fill, 52 x 16 at 100 %, both drawn with
+# nine-grid corners 5,3,5,3 (scaled as the engine scales them). The fill's
+# middle is tiled, so its diagonal stripes repeat three times across it
+# (every 14 pixels at 100 %) and the tiles meet without a seam.
 
-def progress_track():
-    c = Canvas(52, 16)
-    c.fill(rounded_rect(0, 0, 52, 16, 4), TRACK_EDGE)
-    c.fill(rounded_rect(1, 1, 51, 15, 3), TRACK)
-    c.save("FullBackground.png")
+def progress_track(scale):
+    k = scale / 100
+    width, height = muldiv(52, scale), muldiv(16, scale)
+    c = Canvas(width, height)
+    c.fill(rounded_rect(0, 0, width, height, 4 * k), TRACK_EDGE)
+    c.fill(rounded_rect(k, k, width - k, height - k, 3 * k), TRACK)
+    c.save(scaled_name("FullBackground.png", scale))
 
 
-def progress_fill():
-    c = Canvas(52, 16)
-    body = rounded_rect(0, 0, 52, 16, 4)
-    c.fill(body, vertical_gradient(0, 16, FERN_LIGHT, FERN))
+def progress_fill(scale):
+    k = scale / 100
+    width, height = muldiv(52, scale), muldiv(16, scale)
+    corner = muldiv(5, scale)
+    period = (width - 2 * corner) / 3
+    c = Canvas(width, height)
+    body = rounded_rect(0, 0, width, height, 4 * k)
+    c.fill(body, vertical_gradient(0, height, FERN_LIGHT, FERN))
 
     def stripe(x, y):
-        return 5 <= x <= 47 and ((x + y) % 14) < 6
+        phase = ((x - corner) + y + 5 * period / 14) % period
+        return corner <= x <= width - corner and phase < 6 * period / 14
     c.fill(lambda x, y: body(x, y) and stripe(x, y), WHITE, 0.16)
-    c.fill(lambda x, y: body(x, y) and y < 6, WHITE, 0.12)
-    c.save("PlanBackground.png")
+    c.fill(lambda x, y: body(x, y) and y < 6 * k, WHITE, 0.12)
+    c.save(scaled_name("PlanBackground.png", scale))
 
 
 # Window shadow for a nine-grid: dark edges fading out, a clear middle.
 
-def shadow():
-    c = Canvas(170, 146)
-    inset = 12.0
-    x0, y0, x1, y1 = inset, inset, 170 - inset, 146 - inset
-    for y in range(146):
-        for x in range(170):
+def shadow(scale):
+    k = scale / 100
+    width, height = muldiv(170, scale), muldiv(146, scale)
+    c = Canvas(width, height)
+    inset = 12.0 * k
+    x0, y0, x1, y1 = inset, inset, width - inset, height - inset
+    for y in range(height):
+        for x in range(width):
             px, py = x + 0.5, y + 0.5
             dx = max(x0 - px, 0.0, px - x1)
             dy = max(y0 - py, 0.0, py - y1)
             d = math.hypot(dx, dy)
             if d == 0.0:
                 continue
-            a = 0.32 * math.exp(-((d / 5.5) ** 2))
-            c.pixels[y * 170 + x] = [12.0, 28.0, 22.0, a]
-    c.save("Shadow.png")
+            a = 0.32 * math.exp(-((d / (5.5 * k)) ** 2))
+            c.pixels[y * width + x] = [12.0, 28.0, 22.0, a]
+    c.save(scaled_name("Shadow.png", scale))
 
 
 if __name__ == "__main__":
-    button_strip("btn_sys_close.png", close_glyph, CLOSE_RED, CLOSE_RED_DARK, WHITE, WHITE)
-    button_strip("btn_sys_min.png", minimise_glyph, HOVER_GREY, PRESSED_GREY, GLYPH_DARK, GLYPH_DARK)
-    logo()
-    progress_track()
-    progress_fill()
-    shadow()
+    for s in SCALES:
+        button_strip("btn_sys_close.png", s, close_glyph, CLOSE_RED, CLOSE_RED_DARK, WHITE, WHITE)
+        button_strip("btn_sys_min.png", s, minimise_glyph, HOVER_GREY, PRESSED_GREY, GLYPH_DARK, GLYPH_DARK)
+        logo(s)
+        progress_track(s)
+        progress_fill(s)
+        shadow(s)

@@ -80,21 +80,29 @@ std::vector<CMarkupNode> Children(const CMarkupNode& node)
 
 } // namespace
 
-TEST_F(SkinFiles, ImagesHaveTheirSizes)
+// Each image at 100 % and, under the name the engine asks for, at each
+// scale the art is drawn for: its size scaled as the engine scales the
+// markup's source cells, so that each cell is where the engine cuts it.
+TEST_F(SkinFiles, ImagesHaveTheirSizesAtEveryScale)
 {
     const struct {
-        const wchar_t* name;
+        const wchar_t* stem;
         uint32_t width;
         uint32_t height;
-    } images[] = {{L"btn_sys_close.png", 90, 30},  {L"btn_sys_min.png", 90, 30},    {L"logo.png", 94, 94},
-                  {L"FullBackground.png", 52, 16}, {L"PlanBackground.png", 52, 16}, {L"Shadow.png", 170, 146}};
-    for (const auto& image : images) {
-        const std::string png = Read(image.name);
-        ASSERT_GE(png.size(), 24u) << "missing " << testing::PrintToString(std::wstring(image.name));
-        EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-        EXPECT_EQ(png.substr(12, 4), "IHDR");
-        EXPECT_EQ(BigEndian32(png, 16), image.width);
-        EXPECT_EQ(BigEndian32(png, 20), image.height);
+    } images[] = {{L"btn_sys_close", 90, 30},  {L"btn_sys_min", 90, 30},    {L"logo", 94, 94},
+                  {L"FullBackground", 52, 16}, {L"PlanBackground", 52, 16}, {L"Shadow", 170, 146}};
+    const auto scaled = [](uint32_t length, uint32_t scale) { return (length * scale + 50) / 100; };
+    for (const uint32_t scale : {100u, 125u, 150u, 200u}) {
+        for (const auto& image : images) {
+            const std::wstring name =
+                std::wstring(image.stem) + (scale == 100 ? L"" : L"@" + std::to_wstring(scale)) + L".png";
+            const std::string png = Read(name.c_str());
+            ASSERT_GE(png.size(), 24u) << "missing " << testing::PrintToString(name);
+            EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+            EXPECT_EQ(png.substr(12, 4), "IHDR");
+            EXPECT_EQ(BigEndian32(png, 16), scaled(image.width, scale)) << testing::PrintToString(name);
+            EXPECT_EQ(BigEndian32(png, 20), scaled(image.height, scale)) << testing::PrintToString(name);
+        }
     }
 }
 

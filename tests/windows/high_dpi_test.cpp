@@ -1,24 +1,60 @@
-// The update window's skin on a display at 150 % (the program runs in a
-// Wine prefix whose LogPixels is 144): the process is per-monitor aware,
-// the window opens at the scaled size with its tree laid out at that scale,
-// and a WM_DPICHANGED moves it to the suggested rectangle and lays it out
-// again.
+// The update window's skin on a scaled display: the program runs in a Wine
+// prefix whose LogPixels tests/run-at-dpi set (FERNCASTLE_TEST_DPI says
+// which), with the skin archive or, when FERNCASTLE_TEST_SKIN is "plain",
+// with one that has only the 100 % images. The process is per-monitor
+// aware; the window opens at the scaled size with its tree laid out at that
+// scale and its images drawn from the art of that scale, else of the
+// nearest smaller one; a WM_DPICHANGED moves it to the suggested rectangle
+// and lays it out again.
 #include "dpi.h"
+#include "image_info.h"
+#include "skin_pixels.h"
 #include "skinned_window.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
 using namespace SkinUI;
+using namespace skin_pixels;
 
 namespace {
 
-constexpr int kDpi = 144;
+const std::string kSkinDir = FERNCASTLE_SKIN_DIR_A;
 
-LONG At(int dpi, LONG length)
+int AskedDpi()
 {
-    return MulDiv(length, dpi, 96);
+    const char* dpi = std::getenv("FERNCASTLE_TEST_DPI");
+    return dpi ? std::atoi(dpi) : 0;
+}
+
+bool PlainSkin()
+{
+    const char* skin = std::getenv("FERNCASTLE_TEST_SKIN");
+    return skin && std::string(skin) == "plain";
+}
+
+int ScaleOf(int dpi)
+{
+    return MulDiv(dpi, 100, 96);
+}
+
+// The scale whose files the engine draws at scale: its own when the skin
+// has them, else the nearest smaller one the art is drawn for.
+int ArtScale(int scale)
+{
+    if (PlainSkin()) {
+        return 100;
+    }
+    for (const int art : {200, 150, 125}) {
+        if (art <= scale) {
+            return art;
+        }
+    }
+    return 100;
 }
 
 std::string ReadText(const char* path)
@@ -28,6 +64,32 @@ std::string ReadText(const char* path)
     text << in.rdbuf();
     return text.str();
 }
+
+std::wstring Wide(const std::string& s)
+{
+    return std::wstring(s.begin(), s.end());
+}
+
+// The update window at the run's scale, painted once.
+class ScaledWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(CDPI::GetMainMonitorDPI(), AskedDpi()) << "the prefix's display scale";
+        ASSERT_NE(window.Open(), nullptr);
+        UpdateWindow(window);
+        shot = Image::FromDib(window.pm().GetOffscreenBitmap());
+        ASSERT_EQ(shot.w, boxes.width);
+        ASSERT_EQ(shot.h, boxes.height);
+    }
+
+    const int dpi = AskedDpi();
+    const int scale = ScaleOf(dpi);
+    const int art = ArtScale(scale);
+    const WindowBoxes boxes{scale};
+    SkinnedWindow window{L"MainFrameWnd.xml", RESTYPE_ZIPRESOURCE, MAKEINTRESOURCEW(PlainSkin() ? 130 : 129)};
+    Image shot;
+};
 
 } // namespace
 
@@ -39,36 +101,126 @@ TEST(HighDpi, TheManifestAsksForPerMonitorAwareness)
     EXPECT_EQ(CDPI().GetDPIAwareness(), UI_PER_MONITOR_DPI_AWARE);
 }
 
-TEST(HighDpi, TheWindowOpensAtItsMonitorsScaleAndFollowsAChange)
+TEST_F(ScaledWindow, OpensAtItsMonitorsScaleAndFollowsAChange)
 {
-    ASSERT_EQ(CDPI::GetMainMonitorDPI(), kDpi) << "the prefix's display scale";
-    SkinnedWindow window{L"MainFrameWnd.xml", RESTYPE_ZIPRESOURCE};
-    ASSERT_NE(window.Open(), nullptr);
-    UpdateWindow(window);
-    const struct {
-        int dpi;
-        const char* what;
-    } scales[] = {{kDpi, "at creation"}, {192, "after WM_DPICHANGED"}};
-    for (const auto& s : scales) {
-        if (s.dpi != kDpi) {
-            RECT suggested{40, 30, 40 + At(s.dpi, 380), 30 + At(s.dpi, 240)};
-            SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(s.dpi, s.dpi), reinterpret_cast<LPARAM>(&suggested));
+    const int other = dpi == 192 ? 144 : 192;
+    for (const int at : {dpi, other}) {
+        const WindowBoxes expected(ScaleOf(at));
+        if (at != dpi) {
+            RECT suggested{40, 30, 40 + expected.width, 30 + expected.height};
+            SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(at, at), reinterpret_cast<LPARAM>(&suggested));
             UpdateWindow(window);
             PumpPending();
             RECT placed{};
             GetWindowRect(window, &placed);
-            EXPECT_EQ(placed.left, 40) << s.what;
-            EXPECT_EQ(placed.top, 30) << s.what;
+            EXPECT_EQ(placed.left, 40) << at;
+            EXPECT_EQ(placed.top, 30) << at;
         }
         RECT client{};
         GetClientRect(window, &client);
-        EXPECT_EQ(client.right, At(s.dpi, 380)) << s.what;
-        EXPECT_EQ(client.bottom, At(s.dpi, 240)) << s.what;
-        const RECT& close = window.Find(L"CloseNormal")->GetPos();
-        EXPECT_EQ(close.left, At(s.dpi, 332)) << s.what;
-        EXPECT_EQ(close.bottom, At(s.dpi, 24)) << s.what;
-        EXPECT_EQ(window.pm().GetDPIObj()->GetDPI(), static_cast<UINT>(s.dpi)) << s.what;
-        // The logo and the close button are drawn, from the 100 % art while the skin has no other.
-        EXPECT_NE(OffscreenRgb(window.pm(), At(s.dpi, 75), At(s.dpi, 127)), 0xFFFFFFu) << s.what << ": the logo";
+        EXPECT_EQ(client.right, expected.width) << at;
+        EXPECT_EQ(client.bottom, expected.height) << at;
+        EXPECT_EQ(EdgesOf(window.Find(L"CloseNormal")->GetPos()),
+                  (Edges{expected.close.left, expected.close.top, expected.close.right, expected.close.bottom}))
+            << at;
+        EXPECT_EQ(window.pm().GetDPIObj()->GetDPI(), static_cast<UINT>(at));
     }
+}
+
+// Each image's rectangle holds its part of the art the engine draws at this
+// scale, stretched over it: pixel by pixel (nearest source pixel, within a
+// tolerance for the halftone's blending of edges) and by its mean colour.
+TEST_F(ScaledWindow, ImagesAreDrawnFromTheArtOfTheirScale)
+{
+    const struct {
+        const char* file;
+        Box part;
+        Box dest;
+        int tolerance;
+    } images[] = {
+        {"logo.png", {0, 0, 94, 94}, boxes.logo, 40},
+        {"btn_sys_close.png", {0, 0, 30, 30}, boxes.close, 60},
+        {"btn_sys_min.png", {0, 0, 30, 30}, boxes.min, 60},
+    };
+    for (const auto& image : images) {
+        const std::string file = ScaledFile(image.file, art);
+        const Image png(kSkinDir + "/" + file);
+        ASSERT_TRUE(png.Loaded()) << file;
+        const tagTImageInfo* loaded = window.pm().GetImage(Wide(file).c_str());
+        ASSERT_NE(loaded, nullptr) << file << " is the file drawn";
+        EXPECT_EQ(loaded->nX, png.w) << file;
+        const Box part = Scaled(image.part, art);
+        EXPECT_GE(MatchShare(shot, png, part, image.dest, image.tolerance), 0.9) << file;
+        EXPECT_TRUE(Near(MeanColour(shot, image.dest), MeanColour(png, part), 12)) << file;
+    }
+}
+
+// The bar's fore image is a nine-grid whose middle is tiled in the art's
+// own pixels: there every pixel is the art's (its middle is opaque), and the
+// track shows to the right of the fill.
+TEST_F(ScaledWindow, TheBarIsTiledFromTheArtOfItsScale)
+{
+    const Image fore(kSkinDir + "/" + ScaledFile("PlanBackground.png", art));
+    const Image back(kSkinDir + "/" + ScaledFile("FullBackground.png", art));
+    ASSERT_TRUE(fore.Loaded() && back.Loaded());
+    const Box corner = Scaled(Box{5, 3, 5, 3}, art);
+    const int tileWidth = fore.w - corner.left - corner.right;
+    const int tileHeight = fore.h - corner.top - corner.bottom;
+    const Box& bar = boxes.bar;
+    int wrong = 0;
+    for (int y = bar.top + corner.top; y < bar.bottom - corner.bottom; ++y) {
+        for (int x = bar.left + corner.left; x < bar.right; ++x) {
+            const Rgb c = shot.RgbAt(x, y);
+            bool expected = true;
+            if (x < boxes.fillRight - corner.right) {
+                const int sx = corner.left + (x - bar.left - corner.left) % tileWidth;
+                const int sy = corner.top + (y - bar.top - corner.top) % tileHeight;
+                expected = Near(c, fore.OverWhite(sx, sy), 2);
+            } else if (x >= boxes.fillRight) {
+                expected = HasColour(back, c, 8);
+            }
+            if (!expected && ++wrong <= 5) {
+                ADD_FAILURE() << (x < boxes.fillRight ? "fore" : "track") << " art expected at " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// The texts are drawn in fonts of the scaled size: the description is as
+// wide as GDI measures it in its font at this DPI.
+TEST_F(ScaledWindow, TextsAreScaled)
+{
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(16, dpi, 96);
+    wcscpy_s(font.lfFaceName, L"\u5fae\u8f6f\u96c5\u9ed1");
+    HFONT scaled = CreateFontIndirectW(&font);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, scaled);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, L"Ferncastle", 10, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(scaled);
+    const Box ink = Bounds(shot, boxes.descript, IsInk);
+    const int inkWidth = ink.right - ink.left + 1;
+    EXPECT_GE(inkWidth, extent.cx * 85 / 100) << "the description's font at " << dpi << " dpi";
+    EXPECT_LE(inkWidth, extent.cx + 2);
+}
+
+TEST_F(ScaledWindow, NothingIsDrawnOutsideTheRectangles)
+{
+    const Box painted[] = {boxes.title,    boxes.close,   boxes.min,     boxes.logo,
+                           boxes.descript, boxes.version, boxes.percent, boxes.bar};
+    int others = 0;
+    for (int y = 0; y < shot.h; ++y) {
+        for (int x = 0; x < shot.w; ++x) {
+            const bool inside =
+                std::any_of(std::begin(painted), std::end(painted), [&](const Box& b) { return b.Contains(x, y); });
+            if (!inside && !IsWhite(shot.RgbAt(x, y)) && ++others <= 5) {
+                ADD_FAILURE() << "not white at " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(others, 0);
 }

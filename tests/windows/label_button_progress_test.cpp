@@ -224,6 +224,33 @@ TEST(ProgressBar, VerticalBarFillsFromTheBottom)
     EXPECT_TRUE(Near(canvas.Rgb(30, 39), 0x00C000));
 }
 
+// The fore image fills value/range of the width in device pixels at every
+// scale, not a width that went through 96-DPI units and back.
+TEST(ProgressBar, ForeImageFillsItsShareAtEveryScale)
+{
+    GdiplusSession gdiplus;
+    SkinFolder skin;
+    skin.AddPng(L"fill.png", 10, 10, [](int, int) { return 0xFF00C000; });
+    const struct {
+        int dpi;
+        int value;
+        int filled;
+    } cases[] = {{96, 35, 17}, {120, 24, 12}, {192, 35, 17}, {192, 50, 25}};
+    for (const auto& c : cases) {
+        CPaintManagerUI manager;
+        manager.SetDPI(c.dpi);
+        auto* bar = Make<CProgressUI>(L"");
+        bar->SetForeImage(L"fill.png");
+        bar->SetValue(c.value);
+        auto* root = Attach<CHorizontalLayoutUI>(manager, {bar});
+        root->SetPos(RECT{0, 0, 50, 40});
+        Canvas canvas(50, 40);
+        root->Paint(canvas.dc(), RECT{0, 0, 50, 40}, nullptr);
+        EXPECT_TRUE(Near(canvas.Rgb(c.filled - 1, 5), 0x00C000)) << c.dpi << " dpi, value " << c.value;
+        EXPECT_EQ(canvas.Rgb(c.filled, 5), 0xFFFFFFu) << c.dpi << " dpi, value " << c.value;
+    }
+}
+
 TEST(Label, TextStyleFromAttributes)
 {
     const struct {

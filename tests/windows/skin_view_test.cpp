@@ -4,135 +4,32 @@
 // background) as the reference for the images.
 #include "child_process.h"
 
+#include "skin_pixels.h"
+
 #include <gtest/gtest.h>
 
-#include <stb_image.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 #include <windows.h>
+
+using namespace skin_pixels;
 
 namespace {
 
-struct Box {
-    int left, top, right, bottom;
-    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
-
-struct Rgb {
-    int r, g, b;
-};
-
-class Image {
-public:
-    explicit Image(const std::string& path)
-    {
-        std::ifstream file(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        int channels = 0;
-        stbi_uc* data = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
-                                              static_cast<int>(bytes.size()), &w, &h, &channels, 4);
-        if (data) {
-            pixels.assign(data, data + static_cast<size_t>(w) * h * 4);
-            stbi_image_free(data);
-        }
-    }
-    bool Loaded() const { return !pixels.empty(); }
-    const stbi_uc* At(int x, int y) const { return &pixels[(static_cast<size_t>(y) * w + x) * 4]; }
-    Rgb RgbAt(int x, int y) const { return Rgb{At(x, y)[0], At(x, y)[1], At(x, y)[2]}; }
-
-    int w = 0, h = 0;
-    std::vector<stbi_uc> pixels;
-};
-
-bool Near(Rgb a, Rgb b, int tolerance)
-{
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
-}
-
-bool IsWhite(Rgb c)
-{
-    return c.r == 255 && c.g == 255 && c.b == 255;
-}
-
-// Black text, and the grey of its smoothed edges.
-bool IsDark(Rgb c)
-{
-    return std::max({c.r, c.g, c.b}) < 96;
-}
-
-bool IsInk(Rgb c)
-{
-    return std::max({c.r, c.g, c.b}) < 200 && std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) < 24;
-}
-
-// Whether c is one of image's colours, laid over white.
-bool HasColour(const Image& image, Rgb c, int tolerance)
-{
-    for (int y = 0; y < image.h; ++y) {
-        for (int x = 0; x < image.w; ++x) {
-            const stbi_uc* p = image.At(x, y);
-            const auto over = [&](int v) { return (v * p[3] + 255 * (255 - p[3])) / 255; };
-            if (Near(c, Rgb{over(p[0]), over(p[1]), over(p[2])}, tolerance)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// The share of dest's pixels that match source's part stretched over dest
-// (nearest pixel) and laid over white.
-double MatchShare(const Image& shot, const Image& source, Box part, Box dest, int tolerance)
-{
-    int matches = 0;
-    const int dw = dest.right - dest.left;
-    const int dh = dest.bottom - dest.top;
-    for (int y = dest.top; y < dest.bottom; ++y) {
-        for (int x = dest.left; x < dest.right; ++x) {
-            const int sx = part.left + (x - dest.left) * (part.right - part.left) / dw;
-            const int sy = part.top + (y - dest.top) * (part.bottom - part.top) / dh;
-            const stbi_uc* p = source.At(sx, sy);
-            const auto over = [&](int c) { return (c * p[3] + 255 * (255 - p[3])) / 255; };
-            matches += Near(shot.RgbAt(x, y), Rgb{over(p[0]), over(p[1]), over(p[2])}, tolerance);
-        }
-    }
-    return static_cast<double>(matches) / (dw * dh);
-}
-
-// The bounding box of the pixels inside area that pass test; left > right when none.
-Box Bounds(const Image& shot, Box area, bool (*test)(Rgb))
-{
-    Box bounds{area.right, area.bottom, area.left - 1, area.top - 1};
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            if (test(shot.RgbAt(x, y))) {
-                bounds = Box{std::min(bounds.left, x), std::min(bounds.top, y), std::max(bounds.right, x),
-                             std::max(bounds.bottom, y)};
-            }
-        }
-    }
-    return bounds;
-}
-
 const std::string kSkinDir = FERNCASTLE_SKIN_DIR_A;
 
-// The rectangles of the update window (380 x 240) that hold something.
-const Box kTitle{10, 5, 170, 29};
-const Box kClose{332, 0, 356, 24};
-const Box kMin{356, 0, 380, 24};
-const Box kLogo{30, 79, 121, 176};
-const Box kDescript{141, 89, 380, 119};
-const Box kVersion{141, 119, 380, 149};
-const Box kPercent{324, 196, 364, 212};
-const Box kBar{16, 216, 364, 232};
-// The bar's fore image at the initial value 20 of 0..100.
-const int kFillRight = 16 + (364 - 16) * 20 / 100;
+// The update window at 100 % (380 x 240).
+const WindowBoxes kBoxes(100);
+const Box kTitle = kBoxes.title;
+const Box kClose = kBoxes.close;
+const Box kMin = kBoxes.min;
+const Box kLogo = kBoxes.logo;
+const Box kDescript = kBoxes.descript;
+const Box kVersion = kBoxes.version;
+const Box kPercent = kBoxes.percent;
+const Box kBar = kBoxes.bar;
+const int kFillRight = kBoxes.fillRight;
 
 class SkinViewScreenshot : public ::testing::Test {
 protected:

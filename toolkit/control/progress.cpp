@@ -3,6 +3,7 @@
 #include "attribute_table.h"
 #include "paint_manager.h"
 #include "render_engine.h"
+#include "skin_geometry.h"
 #include "skin_values.h"
 
 #include <climits>
@@ -200,18 +201,27 @@ void CProgressUI::PaintForeImage(HDC hDC)
     if (m_sForeImage.IsEmpty()) {
         return;
     }
-    // The draw string scales its "dest" again: it is given in 96-DPI units.
-    const int scale = m_pManager ? static_cast<int>(m_pManager->GetDPIObj()->GetScale()) : 100;
-    const int right = MulDiv(filled, 100, scale);
-    const int destTop = MulDiv(top, 100, scale);
-    const int bottom = MulDiv(height - top, 100, scale) + destTop;
-    if (m_bStretchForeImage) {
-        m_sForeImageModify.Format(L"dest='%d,%d,%d,%d'", 0, destTop, right, bottom);
+    // The filled part is the destination itself, in device pixels: a
+    // "dest" in 96-DPI units would be scaled back with rounding, one pixel
+    // too wide or narrow at 125 or 200 %. dest='0,0,0,0' overrides any dest
+    // of the fore image's own; a cut source is in the image's units.
+    RECT filledRect = m_rcItem;
+    if (m_bHorizontal) {
+        filledRect.right = Saturate32(int64_t{m_rcItem.left} + filled);
     } else {
-        m_sForeImageModify.Format(L"dest='%d,%d,%d,%d' source='%d,%d,%d,%d'", 0, destTop, right, bottom, 0, destTop,
-                                  right, bottom);
+        filledRect.top = Saturate32(int64_t{m_rcItem.top} + top);
     }
-    DrawImage(hDC, m_sForeImage, m_sForeImageModify);
+    if (m_bStretchForeImage) {
+        m_sForeImageModify = L"dest='0,0,0,0'";
+    } else {
+        const int scale = m_pManager ? static_cast<int>(m_pManager->GetDPIObj()->GetScale()) : 100;
+        const int right = MulDiv(filled, 100, scale);
+        const int sourceTop = MulDiv(top, 100, scale);
+        const int bottom = MulDiv(height - top, 100, scale) + sourceTop;
+        m_sForeImageModify.Format(L"dest='0,0,0,0' source='%d,%d,%d,%d'", 0, sourceTop, right, bottom);
+    }
+    CRenderEngine::DrawImageString(hDC, m_pManager, filledRect, m_rcPaint, m_sForeImage, m_sForeImageModify,
+                                   m_instance);
 }
 
 } // namespace SkinUI
