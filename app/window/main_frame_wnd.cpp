@@ -44,6 +44,9 @@ void MainFrameWnd::InitWindow()
 
     if (m_descript)
         m_descript->SetText(kDescription);
+    // The logo shows the product: a screen reader reads it by that name.
+    if (SkinUI::CControlUI* logo = m_pm.FindControl(L"logo"))
+        logo->SetText(kDescription);
     if (m_version)
         m_version->SetText(kVersionText);
 }

@@ -8,7 +8,7 @@
 // and lays it out again.
 #include "dpi.h"
 #include "image_info.h"
-#include "skin_pixels.h"
+#include "skin_art.h"
 #include "skinned_window.h"
 
 #include <algorithm>
@@ -19,7 +19,7 @@
 #include <string>
 
 using namespace SkinUI;
-using namespace skin_pixels;
+using namespace skin_art;
 
 namespace {
 

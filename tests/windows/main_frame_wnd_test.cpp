@@ -5,10 +5,14 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <future>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -285,6 +289,258 @@ TEST_F(UpdateWindowFlow, OnlyTheActivationCommandMakesTheWindowTopmost)
     EXPECT_TRUE(topmost());
     SendMessageW(hwnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&activate));
     EXPECT_TRUE(topmost());
+}
+
+// What a screen reader reads of the window: its client's accessible
+// object, asked for the way a screen reader asks, and each element's role,
+// name, value, states and place (in the client, at 100 %).
+struct Element {
+    LONG role;
+    std::wstring name;
+    std::wstring value;
+    LONG states;
+    RECT place;
+};
+
+std::wstring Read(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), IAccessible* object, LONG id)
+{
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = id;
+    BSTR text = nullptr;
+    std::wstring result;
+    if (SUCCEEDED((object->*get)(child, &text)) && text) {
+        result = text;
+    }
+    SysFreeString(text);
+    return result;
+}
+
+LONG ReadI4(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), IAccessible* object, LONG id)
+{
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = id;
+    VARIANT out{};
+    return SUCCEEDED((object->*get)(child, &out)) && out.vt == VT_I4 ? out.lVal : -1;
+}
+
+VARIANT Child(LONG id)
+{
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+// Child ids 0 (the client) to n.
+std::vector<Element> Walk(HWND hwnd, IAccessible* object)
+{
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    long count = 0;
+    object->get_accChildCount(&count);
+    std::vector<Element> tree;
+    for (LONG id = 0; id <= count; ++id) {
+        Element e{ReadI4(&IAccessible::get_accRole, object, id),
+                  Read(&IAccessible::get_accName, object, id),
+                  Read(&IAccessible::get_accValue, object, id),
+                  ReadI4(&IAccessible::get_accState, object, id),
+                  {}};
+        long x = 0, y = 0, w = 0, h = 0;
+        object->accLocation(&x, &y, &w, &h, Child(id));
+        e.place = RECT{x - origin.x, y - origin.y, x - origin.x + w, y - origin.y + h};
+        tree.push_back(e);
+    }
+    return tree;
+}
+
+IAccessible* ClientObject(HWND hwnd)
+{
+    IAccessible* object = nullptr;
+    EXPECT_EQ(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    return object;
+}
+
+void ExpectTree(const std::vector<Element>& tree, const std::vector<Element>& expected)
+{
+    ASSERT_EQ(tree.size(), expected.size());
+    for (size_t i = 0; i < tree.size(); ++i) {
+        EXPECT_EQ(tree[i].role, expected[i].role) << "child " << i;
+        EXPECT_EQ(tree[i].name, expected[i].name) << "child " << i;
+        EXPECT_EQ(tree[i].value, expected[i].value) << "child " << i;
+        EXPECT_EQ(tree[i].states, expected[i].states) << "child " << i;
+        if (i > 0) {
+            EXPECT_TRUE(EqualRect(&tree[i].place, &expected[i].place))
+                << "child " << i << " at " << tree[i].place.left << "," << tree[i].place.top;
+        }
+    }
+}
+
+// The WinEvents of this process's windows' clients while it lives: kind and child id.
+class WinEventLog {
+public:
+    WinEventLog()
+        : m_hook(SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_VALUECHANGE, nullptr, &WinEventLog::Note,
+                                 GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT))
+    {
+        Events().clear();
+    }
+    WinEventLog(const WinEventLog&) = delete;
+    WinEventLog& operator=(const WinEventLog&) = delete;
+    ~WinEventLog() { UnhookWinEvent(m_hook); }
+    bool Hooked() const { return m_hook != nullptr; }
+    int Count(DWORD event, std::initializer_list<LONG> children) const
+    {
+        int count = 0;
+        for (const auto& e : Events()) {
+            count += e.first == event && std::find(children.begin(), children.end(), e.second) != children.end();
+        }
+        return count;
+    }
+
+private:
+    static std::vector<std::pair<DWORD, LONG>>& Events()
+    {
+        static std::vector<std::pair<DWORD, LONG>> events;
+        return events;
+    }
+    static void CALLBACK Note(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD)
+    {
+        if (object == OBJID_CLIENT) {
+            Events().emplace_back(event, child);
+        }
+    }
+    HWINEVENTHOOK m_hook;
+};
+
+const LONG kText = STATE_SYSTEM_READONLY;
+const LONG kButton = STATE_SYSTEM_FOCUSABLE;
+const wchar_t kVersion[] = L"\u6700\u65b0\u7248\u672c\uff1aV" FERNCASTLE_UPDATER_VERSION;
+
+TEST_F(UpdateWindowFlow, AScreenReaderReadsTheWindowWithoutAnUpdate)
+{
+    const WinEventLog events;
+    ASSERT_TRUE(events.Hooked());
+    Open(false);
+    const HWND hwnd = window->GetHWND();
+    ASSERT_TRUE(PumpUntil([hwnd] { return !GetUpdateRect(hwnd, nullptr, FALSE); }));
+    IAccessible* client = ClientObject(hwnd);
+    ASSERT_NE(client, nullptr);
+    // The progress area is hidden, so neither the percentage nor the bar is read.
+    ExpectTree(Walk(hwnd, client),
+               {{ROLE_SYSTEM_CLIENT, L"Ferncastle", L"", STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED, {}},
+                {ROLE_SYSTEM_STATICTEXT, L"Ferncastle\u7248\u672c\u66f4\u65b0", L"", kText, {10, 5, 170, 29}},
+                {ROLE_SYSTEM_PUSHBUTTON, L"\u5173\u95ed", L"", kButton, {332, 0, 356, 24}},
+                {ROLE_SYSTEM_PUSHBUTTON, L"\u6700\u5c0f\u5316", L"", kButton, {356, 0, 380, 24}},
+                {ROLE_SYSTEM_GRAPHIC, L"Swiftmere", L"", kText, {30, 79, 121, 176}},
+                {ROLE_SYSTEM_STATICTEXT, L"Swiftmere", L"", kText, {141, 89, 380, 119}},
+                {ROLE_SYSTEM_STATICTEXT, kVersion, L"", kText, {141, 119, 380, 149}}});
+    EXPECT_EQ(Read(&IAccessible::get_accDefaultAction, client, 2), L"Press");
+
+    // Navigation, hit testing and the focus, before and after Tab.
+    const struct {
+        long direction;
+        LONG from;
+        LONG to; // 0: nothing there
+    } moves[] = {{NAVDIR_FIRSTCHILD, CHILDID_SELF, 1},
+                 {NAVDIR_LASTCHILD, CHILDID_SELF, 6},
+                 {NAVDIR_NEXT, 2, 3},
+                 {NAVDIR_PREVIOUS, 3, 2},
+                 {NAVDIR_PREVIOUS, 1, 0},
+                 {NAVDIR_NEXT, 6, 0}};
+    for (const auto& m : moves) {
+        VARIANT to{};
+        client->accNavigate(m.direction, Child(m.from), &to);
+        EXPECT_EQ(to.vt == VT_I4 ? to.lVal : 0, m.to) << "direction " << m.direction << " from " << m.from;
+    }
+    POINT origin{0, 0};
+    ClientToScreen(hwnd, &origin);
+    const struct {
+        POINT at;
+        LONG id;
+    } hits[] = {{{344, 12}, 2}, {{60, 120}, 4}, {{200, 60}, CHILDID_SELF}};
+    for (const auto& h : hits) {
+        VARIANT hit{};
+        EXPECT_EQ(client->accHitTest(origin.x + h.at.x, origin.y + h.at.y, &hit), S_OK);
+        EXPECT_EQ(hit.vt == VT_I4 ? hit.lVal : -1, h.id) << h.at.x << "," << h.at.y;
+    }
+    VARIANT focus{};
+    ASSERT_EQ(client->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.lVal, CHILDID_SELF);
+    MSG tab{hwnd, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    ASSERT_TRUE(SkinUI::CPaintManagerUI::TranslateMessage(&tab));
+    ASSERT_EQ(client->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.lVal, 2);
+    EXPECT_EQ(ReadI4(&IAccessible::get_accState, client, 2), kButton | STATE_SYSTEM_FOCUSED);
+    // Told: the progress area's percentage and bar hidden (children 7 and
+    // 8 until then), the new order, and the focus.
+    PumpUntil([&events] { return events.Count(EVENT_OBJECT_FOCUS, {2}) > 0; });
+    EXPECT_EQ(events.Count(EVENT_OBJECT_HIDE, {7, 8}), 2);
+    EXPECT_EQ(events.Count(EVENT_OBJECT_REORDER, {CHILDID_SELF}), 1);
+    EXPECT_EQ(events.Count(EVENT_OBJECT_FOCUS, {2}), 1);
+
+    // "最小化" minimises; "关闭" closes, and the object a screen reader
+    // still holds is disconnected rather than reaching freed memory.
+    EXPECT_EQ(client->accDoDefaultAction(Child(3)), S_OK);
+    EXPECT_TRUE(PumpUntil([hwnd] { return IsIconic(hwnd) != FALSE; }));
+    EXPECT_EQ(client->accDoDefaultAction(Child(2)), S_OK);
+    EXPECT_TRUE(PumpUntil([hwnd] { return !IsWindow(hwnd); }));
+    BSTR name = nullptr;
+    EXPECT_EQ(client->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
+    EXPECT_EQ(client->accDoDefaultAction(Child(2)), CO_E_OBJNOTCONNECTED);
+    client->Release();
+}
+
+TEST_F(UpdateWindowFlow, AScreenReaderReadsTheDownloadAndHearsEachPercentOnce)
+{
+    // Held at 37 % until the tree has been read, then 100 MB in 1 KiB pieces.
+    std::promise<void> go;
+    std::shared_future<void> held = go.get_future().share();
+    std::atomic<bool> at37{false};
+    download = [held, &at37](IDownloadOwner* owner) {
+        owner->SetProgress(37);
+        at37 = true;
+        held.wait();
+        static const char piece[1024] = {};
+        const unsigned long long total = 100ull * 1024 * 1024;
+        for (unsigned long long received = 0; received < total;) {
+            received += sizeof piece;
+            owner->OnPieceWritten(piece, sizeof piece);
+            owner->SetProgress(DownloadPercent(received, total));
+        }
+        owner->OnDownloadFinished(true);
+    };
+    const WinEventLog events;
+    ASSERT_TRUE(events.Hooked());
+    Open(true);
+    const HWND hwnd = window->GetHWND();
+    ASSERT_TRUE(PumpUntil([&] { return at37 && Text(L"planinstalllabe") == L"37%"; }));
+    IAccessible* client = ClientObject(hwnd);
+    ASSERT_NE(client, nullptr);
+    const LONG disabled = STATE_SYSTEM_UNAVAILABLE;
+    ExpectTree(Walk(hwnd, client),
+               {{ROLE_SYSTEM_CLIENT, L"Ferncastle", L"", STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED, {}},
+                {ROLE_SYSTEM_STATICTEXT, L"Ferncastle\u7248\u672c\u66f4\u65b0", L"", kText, {10, 5, 170, 29}},
+                {ROLE_SYSTEM_PUSHBUTTON, L"\u5173\u95ed", L"", disabled, {332, 0, 356, 24}},
+                {ROLE_SYSTEM_PUSHBUTTON, L"\u6700\u5c0f\u5316", L"", disabled, {356, 0, 380, 24}},
+                {ROLE_SYSTEM_GRAPHIC, L"Swiftmere", L"", kText, {30, 79, 121, 176}},
+                {ROLE_SYSTEM_STATICTEXT, L"Swiftmere", L"", kText, {141, 89, 380, 119}},
+                {ROLE_SYSTEM_STATICTEXT, kVersion, L"", kText, {141, 119, 380, 149}},
+                {ROLE_SYSTEM_STATICTEXT, L"37%", L"", kText, {324, 196, 364, 212}},
+                {ROLE_SYSTEM_PROGRESSBAR, L"", L"37%", kText, {16, 216, 364, 232}}});
+    go.set_value();
+    ASSERT_TRUE(PumpUntil([this] { return window->workerEnded; }));
+    PumpUntil([&] { return ReadI4(&IAccessible::get_accState, client, 2) == kButton; });
+    // Each percentage once at most, the percentage's text, and the buttons
+    // disabled, then enabled.
+    EXPECT_GE(events.Count(EVENT_OBJECT_VALUECHANGE, {8}), 2);
+    EXPECT_LE(events.Count(EVENT_OBJECT_VALUECHANGE, {8}), 101);
+    EXPECT_GE(events.Count(EVENT_OBJECT_NAMECHANGE, {7}), 2);
+    EXPECT_EQ(events.Count(EVENT_OBJECT_STATECHANGE, {2, 3}), 4);
+    client->Release();
 }
 
 TEST_F(UpdateWindowFlow, WorkerMessagesStayClearOfTheToolkitsOwn)

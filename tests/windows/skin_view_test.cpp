@@ -4,7 +4,7 @@
 // background) as the reference for the images.
 #include "child_process.h"
 
-#include "skin_pixels.h"
+#include "skin_art.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <string>
 #include <windows.h>
 
-using namespace skin_pixels;
+using namespace skin_art;
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "builtin_controls.h"
 
+#include "builtin_accessible.h"
 #include "button.h"
 #include "container.h"
 #include "control_factory.h"
@@ -37,6 +38,7 @@ void RegisterBuiltinControls()
     for (const auto& c : kClasses) {
         factory->RegistControl(c.name, c.create);
     }
+    SetAccessibleDescriber(DescribeBuiltinAccessible);
 }
 
 } // namespace SkinUI

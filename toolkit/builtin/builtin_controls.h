@@ -7,7 +7,8 @@
 namespace SkinUI {
 
 // CControlUI, CContainerUI, the vertical and horizontal layouts, the label,
-// the button and the progress bar. Calling it again changes nothing.
+// the button and the progress bar, and how assistive technology sees them
+// (builtin_accessible.h). Calling it again changes nothing.
 void RegisterBuiltinControls();
 
 } // namespace SkinUI

@@ -119,9 +119,19 @@ void CProgressUI::SetValue(int nValue)
     if (nValue == m_nValue || nValue < m_nMin || nValue > m_nMax) {
         return;
     }
+    const int oldPercent = Percent();
     m_nValue = nValue;
     Invalidate();
     UpdateText();
+    if (m_pManager && Percent() != oldPercent) {
+        m_pManager->NotifyAccessible(EVENT_OBJECT_VALUECHANGE, this);
+    }
+}
+
+int CProgressUI::Percent()
+{
+    NormalizeRange();
+    return Share(int64_t{m_nValue} - m_nMin, 100, int64_t{m_nMax} - m_nMin);
 }
 
 void CProgressUI::NormalizeRange()

@@ -29,8 +29,11 @@ public:
     int GetMaxValue() const;
     void SetMaxValue(int nMax);
     int GetValue() const;
-    // A value outside the range, or the current one, is ignored.
+    // A value outside the range, or the current one, is ignored; a new
+    // percentage is told to assistive technology (EVENT_OBJECT_VALUECHANGE).
     void SetValue(int nValue);
+    // The share of the range reached, 0 to 100, truncated.
+    int Percent();
     // With show text on, the text becomes the percentage ("20%").
     virtual void UpdateText();
 

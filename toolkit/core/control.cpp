@@ -96,6 +96,9 @@ void CControlUI::SetText(const wchar_t* pstrText)
     m_sText = pstrText;
     m_sText.Replace(L"{\\n}", L"\n");
     Invalidate();
+    if (m_pManager) {
+        m_pManager->NotifyAccessible(EVENT_OBJECT_NAMECHANGE, this);
+    }
 }
 
 bool CControlUI::IsResourceText() const
@@ -414,6 +417,9 @@ void CControlUI::SetVisible(bool bVisible)
     if (m_bVisible == bVisible) {
         return;
     }
+    if (m_pManager) {
+        m_pManager->NotifyAccessibleVisibility(this, bVisible);
+    }
     const bool wasVisible = IsVisible();
     m_bVisible = bVisible;
     m_bFocused = false;
@@ -445,6 +451,9 @@ void CControlUI::SetEnabled(bool bEnable)
     }
     m_bEnabled = bEnable;
     Invalidate();
+    if (m_pManager) {
+        m_pManager->NotifyAccessible(EVENT_OBJECT_STATECHANGE, this);
+    }
 }
 
 bool CControlUI::IsMouseEnabled() const

@@ -63,6 +63,7 @@ void CPaintManagerUI::SetInitSize(int cx, int cy)
 
 void CPaintManagerUI::ReleaseWindow()
 {
+    DisconnectAccessible();
     for (int i = 0; i < m_aDelayedCleanup.GetSize(); ++i) {
         delete static_cast<CControlUI*>(m_aDelayedCleanup[i]);
     }
@@ -91,6 +92,7 @@ void CPaintManagerUI::Unbind()
     m_bMouseTracking = false;
     m_bAsyncNotifyPosted = false;
     m_pEventClick = m_pEventHover = m_pEventKey = nullptr;
+    DisconnectAccessible();
     DestroyTooltip();
     ReleaseOffscreen();
     if (m_hDcPaint) {
@@ -152,6 +154,7 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl)
         }
     }
     // A deleted control must not be reached through the other lists either.
+    RemoveItem(m_aAccessibleShown, pControl);
     RemovePostPaint(pControl);
     RemoveMouseLeaveNeeded(pControl);
     for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {

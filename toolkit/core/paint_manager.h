@@ -31,6 +31,7 @@ class CControlUI;
 class CSkinArchive;
 struct tagTDrawInfo;
 struct tagTImageInfo;
+class CAccessibleClient;
 
 // A plug-in's control creation by tag ("Button"); null for a tag it does
 // not know.
@@ -312,6 +313,18 @@ public:
     // The name of the in-memory archive in GetResourceZip.
     static const wchar_t* const kMemoryZipName;
 
+    // --- Accessibility: the tree screen readers walk (accessible_client.h). ---
+
+    // The visible elements of the tree in order: child id i + 1 is elements[i].
+    void GetAccessibleElements(std::vector<CControlUI*>& elements) const;
+    // 0 when pControl is not a visible element.
+    LONG GetAccessibleChildId(CControlUI* pControl) const;
+    // A WinEvent (EVENT_OBJECT_NAMECHANGE, ...) for pControl's element.
+    void NotifyAccessible(DWORD event, CControlUI* pControl);
+    // Before pControl's visibility changes: hidden elements are told now,
+    // shown ones and the new order once the change is complete.
+    void NotifyAccessibleVisibility(CControlUI* pControl, bool bVisible);
+
     // --- The window binding: messages, painting, input and delivery. ---
 
     // The message this manager posts to its window for asynchronous
@@ -480,6 +493,11 @@ private:
     bool EnsureOffscreen(const RECT& rcClient);
     void ReleaseOffscreen();
     void OnAsyncMessage();
+    // WM_GETOBJECT: the client's accessible object; false for other objects.
+    bool OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    // The window is gone: the object a client may still hold fails from now on.
+    void DisconnectAccessible();
+    void FlushAccessibleEvents();
     void OnMouseMove(WPARAM wParam, LPARAM lParam);
     bool OnMouseHover(LPARAM lParam);
     void OnMouseLeave();
@@ -542,6 +560,11 @@ private:
     CStdPtrArray m_aNeedMouseLeaveNeeded;
     // Group name -> owned CStdPtrArray of controls.
     CStdStringPtrMap m_mOptionGroup;
+    // Created at the first WM_GETOBJECT; one reference is the manager's.
+    CAccessibleClient* m_pAccessible = nullptr;
+    // Shown since the last async message, and whether the order changed.
+    CStdPtrArray m_aAccessibleShown;
+    bool m_bAccessibleReorder = false;
 };
 
 } // namespace SkinUI

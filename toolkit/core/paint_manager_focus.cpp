@@ -105,6 +105,7 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
         return;
     }
     m_pFocus = pControl;
+    NotifyAccessible(EVENT_OBJECT_FOCUS, pControl);
     SendFocusEvent(pControl, EventSetFocus, pControl);
     SendNotify(pControl, L"setfocus");
 }

@@ -125,6 +125,8 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     case WM_ERASEBKGND:
         lRes = 1;
         return true;
+    case WM_GETOBJECT:
+        return OnGetObject(wParam, lParam, lRes);
     case WM_SETCURSOR:
         lRes = TRUE;
         return OnSetCursor(wParam, lParam);

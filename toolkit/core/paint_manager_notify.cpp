@@ -102,6 +102,7 @@ void CPaintManagerUI::OnAsyncMessage()
         DeliverNotify(*msg);
         delete msg;
     }
+    FlushAccessibleEvents();
 }
 
 void CPaintManagerUI::DeleteQueuedNotifications()

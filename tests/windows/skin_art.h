@@ -15,7 +15,7 @@
 #include <vector>
 #include <windows.h>
 
-namespace skin_pixels {
+namespace skin_art {
 
 struct Box {
     int left, top, right, bottom;
@@ -208,4 +208,4 @@ struct WindowBoxes {
     int fillRight;
 };
 
-} // namespace skin_pixels
+} // namespace skin_art

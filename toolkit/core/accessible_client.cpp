@@ -1,0 +1,458 @@
+#include "accessible_client.h"
+
+#include "accessible_info.h"
+#include "control.h"
+#include "paint_manager.h"
+
+#include <vector>
+
+namespace SkinUI {
+
+namespace {
+
+void SetI4(VARIANT* out, LONG value)
+{
+    VariantInit(out);
+    out->vt = VT_I4;
+    out->lVal = value;
+}
+
+} // namespace
+
+CAccessibleClient::CAccessibleClient(CPaintManagerUI* manager) : m_pManager(manager) {}
+
+void CAccessibleClient::Disconnect()
+{
+    m_pManager = nullptr;
+}
+
+HRESULT CAccessibleClient::QueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv) {
+        return E_POINTER;
+    }
+    if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
+        *ppv = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG CAccessibleClient::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
+}
+
+ULONG CAccessibleClient::Release()
+{
+    const LONG refs = InterlockedDecrement(&m_refs);
+    if (refs == 0) {
+        delete this;
+    }
+    return static_cast<ULONG>(refs);
+}
+
+HRESULT CAccessibleClient::GetTypeInfoCount(UINT* pctinfo)
+{
+    if (!pctinfo) {
+        return E_POINTER;
+    }
+    *pctinfo = 0;
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
+{
+    if (ppTInfo) {
+        *ppTInfo = nullptr;
+    }
+    return E_NOTIMPL;
+}
+
+HRESULT CAccessibleClient::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT CAccessibleClient::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT CAccessibleClient::Resolve(const VARIANT& child, CControlUI*& control) const
+{
+    control = nullptr;
+    if (!m_pManager || !IsWindow(m_pManager->GetPaintWindow())) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    if (child.vt != VT_I4) {
+        return E_INVALIDARG;
+    }
+    if (child.lVal == CHILDID_SELF) {
+        return S_OK;
+    }
+    std::vector<CControlUI*> elements;
+    m_pManager->GetAccessibleElements(elements);
+    if (child.lVal < 1 || static_cast<size_t>(child.lVal) > elements.size()) {
+        return E_INVALIDARG;
+    }
+    control = elements[static_cast<size_t>(child.lVal) - 1];
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::Give(const wchar_t* text, BSTR* out)
+{
+    if (!out) {
+        return E_POINTER;
+    }
+    *out = nullptr;
+    if (!text || !*text) {
+        return S_FALSE;
+    }
+    *out = SysAllocString(text);
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT CAccessibleClient::get_accParent(IDispatch** ppdispParent)
+{
+    if (!ppdispParent) {
+        return E_POINTER;
+    }
+    *ppdispParent = nullptr;
+    CControlUI* control = nullptr;
+    VARIANT self;
+    SetI4(&self, CHILDID_SELF);
+    const HRESULT hr = Resolve(self, control);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    return AccessibleObjectFromWindow(m_pManager->GetPaintWindow(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
+                                      reinterpret_cast<void**>(ppdispParent));
+}
+
+HRESULT CAccessibleClient::get_accChildCount(long* pcountChildren)
+{
+    if (!pcountChildren) {
+        return E_POINTER;
+    }
+    *pcountChildren = 0;
+    if (!m_pManager || !IsWindow(m_pManager->GetPaintWindow())) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    std::vector<CControlUI*> elements;
+    m_pManager->GetAccessibleElements(elements);
+    *pcountChildren = static_cast<long>(elements.size());
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::get_accChild(VARIANT varChild, IDispatch** ppdispChild)
+{
+    if (!ppdispChild) {
+        return E_POINTER;
+    }
+    *ppdispChild = nullptr;
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    // Children are simple elements, reached through this object by id.
+    return control ? S_FALSE : E_INVALIDARG;
+}
+
+HRESULT CAccessibleClient::get_accName(VARIANT varChild, BSTR* pszName)
+{
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    if (FAILED(hr)) {
+        return pszName ? (*pszName = nullptr, hr) : E_POINTER;
+    }
+    if (!control) {
+        wchar_t title[256] = {};
+        GetWindowTextW(m_pManager->GetPaintWindow(), title, 256);
+        return Give(title, pszName);
+    }
+    tagTAccessibleInfo info;
+    DescribeAccessible(*control, info);
+    return Give(info.sName, pszName);
+}
+
+HRESULT CAccessibleClient::get_accValue(VARIANT varChild, BSTR* pszValue)
+{
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    if (FAILED(hr)) {
+        return pszValue ? (*pszValue = nullptr, hr) : E_POINTER;
+    }
+    tagTAccessibleInfo info;
+    if (control) {
+        DescribeAccessible(*control, info);
+    }
+    return Give(info.sValue, pszValue);
+}
+
+HRESULT CAccessibleClient::get_accDescription(VARIANT varChild, BSTR* pszDescription)
+{
+    // Nothing beyond the name and the role.
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    return FAILED(hr) ? (pszDescription ? (*pszDescription = nullptr, hr) : E_POINTER) : Give(nullptr, pszDescription);
+}
+
+HRESULT CAccessibleClient::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    if (!pvarRole) {
+        return E_POINTER;
+    }
+    VariantInit(pvarRole);
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    tagTAccessibleInfo info;
+    if (control) {
+        DescribeAccessible(*control, info);
+    }
+    SetI4(pvarRole, control ? info.lRole : ROLE_SYSTEM_CLIENT);
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+    if (!pvarState) {
+        return E_POINTER;
+    }
+    VariantInit(pvarState);
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    const HWND window = m_pManager->GetPaintWindow();
+    if (!control) {
+        LONG states = STATE_SYSTEM_FOCUSABLE;
+        if (GetFocus() == window && !m_pManager->GetFocus()) {
+            states |= STATE_SYSTEM_FOCUSED;
+        }
+        SetI4(pvarState, states);
+        return S_OK;
+    }
+    tagTAccessibleInfo info;
+    DescribeAccessible(*control, info);
+    LONG states = info.lStates;
+    if (!control->IsEnabled()) {
+        states = (states & ~(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED)) |
+                 STATE_SYSTEM_UNAVAILABLE;
+    }
+    SetI4(pvarState, states);
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::get_accHelp(VARIANT varChild, BSTR* pszHelp)
+{
+    return get_accDescription(varChild, pszHelp);
+}
+
+HRESULT CAccessibleClient::get_accHelpTopic(BSTR* pszHelpFile, VARIANT, long* pidTopic)
+{
+    if (pszHelpFile) {
+        *pszHelpFile = nullptr;
+    }
+    if (pidTopic) {
+        *pidTopic = 0;
+    }
+    return m_pManager ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED;
+}
+
+HRESULT CAccessibleClient::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
+{
+    return get_accDescription(varChild, pszKeyboardShortcut);
+}
+
+HRESULT CAccessibleClient::get_accFocus(VARIANT* pvarChild)
+{
+    if (!pvarChild) {
+        return E_POINTER;
+    }
+    VariantInit(pvarChild);
+    if (!m_pManager || !IsWindow(m_pManager->GetPaintWindow())) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    if (GetFocus() != m_pManager->GetPaintWindow()) {
+        return S_FALSE;
+    }
+    const LONG id = m_pManager->GetFocus() ? m_pManager->GetAccessibleChildId(m_pManager->GetFocus()) : 0;
+    SetI4(pvarChild, id > 0 ? id : CHILDID_SELF);
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::get_accSelection(VARIANT* pvarChildren)
+{
+    if (!pvarChildren) {
+        return E_POINTER;
+    }
+    VariantInit(pvarChildren);
+    return m_pManager ? S_FALSE : CO_E_OBJNOTCONNECTED;
+}
+
+HRESULT CAccessibleClient::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
+{
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    if (FAILED(hr)) {
+        return pszDefaultAction ? (*pszDefaultAction = nullptr, hr) : E_POINTER;
+    }
+    tagTAccessibleInfo info;
+    if (control) {
+        DescribeAccessible(*control, info);
+    }
+    return Give(info.sDefaultAction, pszDefaultAction);
+}
+
+HRESULT CAccessibleClient::accSelect(long flagsSelect, VARIANT varChild)
+{
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    if (flagsSelect != SELFLAG_TAKEFOCUS) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    if (!control) {
+        ::SetFocus(m_pManager->GetPaintWindow());
+        return S_OK;
+    }
+    if (!(control->GetControlFlags() & FlagTabStop) || !control->IsEnabled()) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    m_pManager->SetFocus(control);
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::accLocation(long* pxLeft, long* pyTop, long* pcxWidth, long* pcyHeight, VARIANT varChild)
+{
+    if (!pxLeft || !pyTop || !pcxWidth || !pcyHeight) {
+        return E_POINTER;
+    }
+    *pxLeft = *pyTop = *pcxWidth = *pcyHeight = 0;
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    const HWND window = m_pManager->GetPaintWindow();
+    RECT rc{};
+    if (control) {
+        rc = control->GetPos();
+    } else {
+        GetClientRect(window, &rc);
+    }
+    POINT topLeft{rc.left, rc.top};
+    ClientToScreen(window, &topLeft);
+    *pxLeft = topLeft.x;
+    *pyTop = topLeft.y;
+    *pcxWidth = rc.right - rc.left;
+    *pcyHeight = rc.bottom - rc.top;
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::accNavigate(long navDir, VARIANT varStart, VARIANT* pvarEndUpAt)
+{
+    if (!pvarEndUpAt) {
+        return E_POINTER;
+    }
+    VariantInit(pvarEndUpAt);
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varStart, control);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    std::vector<CControlUI*> elements;
+    m_pManager->GetAccessibleElements(elements);
+    const LONG count = static_cast<LONG>(elements.size());
+    LONG to = 0;
+    switch (navDir) {
+    case NAVDIR_FIRSTCHILD:
+    case NAVDIR_LASTCHILD:
+        if (control) {
+            return E_INVALIDARG;
+        }
+        to = navDir == NAVDIR_FIRSTCHILD ? 1 : count;
+        break;
+    case NAVDIR_NEXT:
+    case NAVDIR_PREVIOUS:
+        // The client's siblings are the window's business.
+        if (!control) {
+            return S_FALSE;
+        }
+        to = varStart.lVal + (navDir == NAVDIR_NEXT ? 1 : -1);
+        break;
+    default:
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    if (to < 1 || to > count) {
+        return S_FALSE;
+    }
+    SetI4(pvarEndUpAt, to);
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
+{
+    if (!pvarChild) {
+        return E_POINTER;
+    }
+    VariantInit(pvarChild);
+    if (!m_pManager || !IsWindow(m_pManager->GetPaintWindow())) {
+        return CO_E_OBJNOTCONNECTED;
+    }
+    const HWND window = m_pManager->GetPaintWindow();
+    POINT pt{xLeft, yTop};
+    ScreenToClient(window, &pt);
+    RECT client{};
+    GetClientRect(window, &client);
+    if (!PtInRect(&client, pt)) {
+        return S_FALSE;
+    }
+    LONG id = 0;
+    for (CControlUI* hit = m_pManager->FindControl(pt); hit && id == 0; hit = hit->GetParent()) {
+        id = m_pManager->GetAccessibleChildId(hit);
+    }
+    SetI4(pvarChild, id > 0 ? id : CHILDID_SELF);
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::accDoDefaultAction(VARIANT varChild)
+{
+    CControlUI* control = nullptr;
+    const HRESULT hr = Resolve(varChild, control);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    tagTAccessibleInfo info;
+    if (!control || !DescribeAccessible(*control, info) || info.sDefaultAction.IsEmpty()) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    // The action may close the window, which disconnects this object; the
+    // reference keeps it alive until the call returns.
+    AddRef();
+    control->Activate();
+    Release();
+    return S_OK;
+}
+
+HRESULT CAccessibleClient::put_accName(VARIANT, BSTR)
+{
+    return E_NOTIMPL;
+}
+
+HRESULT CAccessibleClient::put_accValue(VARIANT, BSTR)
+{
+    return E_NOTIMPL;
+}
+
+} // namespace SkinUI
