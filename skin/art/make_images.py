@@ -15,7 +15,8 @@ nine-grid "corner" widths included. So each scaled image is drawn on that
 same grid: at 125 % the 30-pixel button cells become 0-38, 38-75 and 75-113
 of a 113 x 38 strip, and the bar's 5,3,5,3 corners become 6,4,6,4. Each
 cell's shapes are mapped onto the cell the engine will cut, so a frame never
-bleeds into its neighbour and a corner holds the whole curve.
+bleeds into its neighbour, and the bar's side corners hold the whole curve
+(the bar is drawn at its image's own height at these scales).
 """
 import math
 import os
@@ -176,8 +177,10 @@ def vertical_gradient(top_y, bottom_y, top, bottom):
     return colour
 
 
-# Title-bar buttons: three 30 x 30 frames side by side (normal, hot, pushed),
-# each drawn in its own cell of the scaled strip.
+# Title-bar buttons: four 30 x 30 frames side by side (normal, hot, pushed,
+# focused), each drawn in its own cell of the scaled strip. The focused
+# frame rings the normal glyph in the brand's green, 2 pixels wide at 100 %,
+# so that the keyboard's place shows on the white title bar.
 
 def close_glyph():
     a, b = 10.5, 19.5
@@ -188,15 +191,20 @@ def minimise_glyph():
     return capsule(10, 15.5, 20, 15.5, 0.9)
 
 
+FOCUS_RING = minus(rounded_rect(1, 1, 29, 29, 5), rounded_rect(3, 3, 27, 27, 3))
+
+
 def button_strip(name, scale, glyph, hot_bg, pushed_bg, hot_glyph, pushed_glyph):
-    edges = [muldiv(x, scale) for x in (0, 30, 60, 90)]
+    edges = [muldiv(x, scale) for x in (0, 30, 60, 90, 120)]
     height = muldiv(30, scale)
-    c = Canvas(edges[3], height)
-    frames = ((None, GLYPH), (hot_bg, hot_glyph), (pushed_bg, pushed_glyph))
+    c = Canvas(edges[4], height)
+    frames = ((None, GLYPH), (hot_bg, hot_glyph), (pushed_bg, pushed_glyph), (None, GLYPH))
     for i, (background, ink) in enumerate(frames):
         cell = View(c, edges[i], 0, (edges[i + 1] - edges[i]) / 30, height / 30)
         if background:
             cell.fill(rounded_rect(3, 3, 27, 27, 4), background, box=(0, 0, 30, 30))
+        if i == 3:
+            cell.fill(FOCUS_RING, FERN, box=(0, 0, 30, 30))
         cell.fill(glyph(), ink, box=(0, 0, 30, 30))
     c.save(scaled_name(name, scale))
 

@@ -89,7 +89,7 @@ TEST_F(SkinFiles, ImagesHaveTheirSizesAtEveryScale)
         const wchar_t* stem;
         uint32_t width;
         uint32_t height;
-    } images[] = {{L"btn_sys_close", 90, 30},  {L"btn_sys_min", 90, 30},    {L"logo", 94, 94},
+    } images[] = {{L"btn_sys_close", 120, 30}, {L"btn_sys_min", 120, 30},    {L"logo", 94, 94},
                   {L"FullBackground", 52, 16}, {L"PlanBackground", 52, 16}, {L"Shadow", 170, 146}};
     const auto scaled = [](uint32_t length, uint32_t scale) { return (length * scale + 50) / 100; };
     for (const uint32_t scale : {100u, 125u, 150u, 200u}) {

@@ -77,6 +77,8 @@ protected:
     {
         ASSERT_EQ(CDPI::GetMainMonitorDPI(), AskedDpi()) << "the prefix's display scale";
         ASSERT_NE(window.Open(), nullptr);
+        // As the update window opens: no control has the focus until Tab.
+        window.pm().CancelFocusNeeded();
         UpdateWindow(window);
         shot = Image::FromDib(window.pm().GetOffscreenBitmap());
         ASSERT_EQ(shot.w, boxes.width);
@@ -98,7 +100,16 @@ TEST(HighDpi, TheManifestAsksForPerMonitorAwareness)
     const std::string manifest = ReadText(FERNCASTLE_MANIFEST);
     EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos) << manifest;
     EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos) << manifest;
-    EXPECT_EQ(CDPI().GetDPIAwareness(), UI_PER_MONITOR_DPI_AWARE);
+    // Per-monitor v2 where the system has it, else per-monitor (Wine 8).
+    using GetContext = DPI_AWARENESS_CONTEXT(WINAPI*)();
+    using AreEqual = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const auto context = reinterpret_cast<GetContext>(GetProcAddress(user32, "GetThreadDpiAwarenessContext"));
+    const auto equal = reinterpret_cast<AreEqual>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual"));
+    ASSERT_TRUE(context && equal);
+    const DPI_AWARENESS_CONTEXT own = context();
+    EXPECT_TRUE(equal(own, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2) ||
+                equal(own, DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE));
 }
 
 TEST_F(ScaledWindow, OpensAtItsMonitorsScaleAndFollowsAChange)
@@ -106,8 +117,11 @@ TEST_F(ScaledWindow, OpensAtItsMonitorsScaleAndFollowsAChange)
     const int other = dpi == 192 ? 144 : 192;
     for (const int at : {dpi, other}) {
         const WindowBoxes expected(ScaleOf(at));
+        // The system may suggest another size than the scaled one: it is taken.
+        const int width = at == dpi ? expected.width : expected.width + 20;
+        const int height = at == dpi ? expected.height : expected.height + 10;
         if (at != dpi) {
-            RECT suggested{40, 30, 40 + expected.width, 30 + expected.height};
+            RECT suggested{40, 30, 40 + width, 30 + height};
             SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(at, at), reinterpret_cast<LPARAM>(&suggested));
             UpdateWindow(window);
             PumpPending();
@@ -118,12 +132,22 @@ TEST_F(ScaledWindow, OpensAtItsMonitorsScaleAndFollowsAChange)
         }
         RECT client{};
         GetClientRect(window, &client);
-        EXPECT_EQ(client.right, expected.width) << at;
-        EXPECT_EQ(client.bottom, expected.height) << at;
+        EXPECT_EQ(client.right, width) << at;
+        EXPECT_EQ(client.bottom, height) << at;
+        const int shift = width - expected.width;
         EXPECT_EQ(EdgesOf(window.Find(L"CloseNormal")->GetPos()),
-                  (Edges{expected.close.left, expected.close.top, expected.close.right, expected.close.bottom}))
+                  (Edges{expected.close.left + shift, expected.close.top, expected.close.right + shift,
+                         expected.close.bottom}))
             << at;
         EXPECT_EQ(window.pm().GetDPIObj()->GetDPI(), static_cast<UINT>(at));
+        // The logo is drawn again from the art of the new scale.
+        const std::string logo = ScaledFile("logo.png", ArtScale(ScaleOf(at)));
+        const Image png(kSkinDir + "/" + logo);
+        ASSERT_TRUE(png.Loaded()) << logo;
+        EXPECT_GE(MatchShare(Image::FromDib(window.pm().GetOffscreenBitmap()), png, Box{0, 0, png.w, png.h},
+                             expected.logo, 40),
+                  0.9)
+            << logo;
     }
 }
 
@@ -206,6 +230,36 @@ TEST_F(ScaledWindow, TextsAreScaled)
     const int inkWidth = ink.right - ink.left + 1;
     EXPECT_GE(inkWidth, extent.cx * 85 / 100) << "the description's font at " << dpi << " dpi";
     EXPECT_LE(inkWidth, extent.cx + 2);
+}
+
+// Tab gives "CloseNormal" the focus, and it shows the focused frame of the
+// art: the normal glyph ringed in green.
+TEST_F(ScaledWindow, TabShowsTheFocusRing)
+{
+    const auto green = [](const Image& image, Box area) {
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                const Rgb c = image.RgbAt(x, y);
+                count += c.g - c.r > 60;
+            }
+        }
+        return count;
+    };
+    EXPECT_EQ(green(shot, boxes.close), 0) << "no ring before Tab";
+    MSG tab{window, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    ASSERT_TRUE(CPaintManagerUI::TranslateMessage(&tab));
+    ASSERT_EQ(window.pm().GetFocus(), window.Find(L"CloseNormal"));
+    UpdateWindow(window);
+    const Image focused = Image::FromDib(window.pm().GetOffscreenBitmap());
+    const Image png(kSkinDir + "/" + ScaledFile("btn_sys_close.png", art));
+    ASSERT_TRUE(png.Loaded());
+    // The thin ring blends when the frame is stretched over the button, so
+    // the frame is compared by its mean colour, which the ring makes green.
+    EXPECT_TRUE(Near(MeanColour(focused, boxes.close), MeanColour(png, Scaled(Box{90, 0, 120, 30}, art)), 12));
+    // A ring of the frame's size: at least its perimeter in green pixels.
+    EXPECT_GE(green(focused, boxes.close), 3 * boxes.close.Width());
+    EXPECT_EQ(green(focused, boxes.min), 0);
 }
 
 TEST_F(ScaledWindow, NothingIsDrawnOutsideTheRectangles)

@@ -209,6 +209,8 @@ TEST_F(RenderImage, AScaleWithoutItsFileDrawsTheNearestSmallerOne)
         {192, 60, 0x00FF00, 0xFF0000, 40},
         // 125 %: img.png, all blue, over 37 pixels.
         {120, 37, 0x0000FF, 0x0000FF, 37},
+        // 75 %: below every scaled file, img.png over 23 pixels.
+        {72, 23, 0x0000FF, 0x0000FF, 23},
     };
     for (const auto& c : cases) {
         manager.SetDPI(c.dpi);

@@ -214,7 +214,8 @@ void CProgressUI::PaintForeImage(HDC hDC)
     // The filled part is the destination itself, in device pixels: a
     // "dest" in 96-DPI units would be scaled back with rounding, one pixel
     // too wide or narrow at 125 or 200 %. dest='0,0,0,0' overrides any dest
-    // of the fore image's own; a cut source is in the image's units.
+    // of the fore image's own. A cut source is given in 96-DPI units, as
+    // the image's markup is, and scaled with the image's file.
     RECT filledRect = m_rcItem;
     if (m_bHorizontal) {
         filledRect.right = Saturate32(int64_t{m_rcItem.left} + filled);

@@ -128,8 +128,8 @@ HRESULT CAccessibleClient::get_accParent(IDispatch** ppdispParent)
     if (FAILED(hr)) {
         return hr;
     }
-    return AccessibleObjectFromWindow(m_pManager->GetPaintWindow(), static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
-                                      reinterpret_cast<void**>(ppdispParent));
+    return AccessibleObjectFromWindow(m_pManager->GetPaintWindow(), static_cast<DWORD>(OBJID_WINDOW),
+                                      __uuidof(IDispatch), reinterpret_cast<void**>(ppdispParent));
 }
 
 HRESULT CAccessibleClient::get_accChildCount(long* pcountChildren)

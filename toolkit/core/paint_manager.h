@@ -265,6 +265,9 @@ public:
     // Created on first use, at 100 %.
     CDPI* GetDPIObj();
     void SetDPI(int dpi);
+    // SetDPI, with the window moved to placement (WM_DPICHANGED's suggested
+    // rectangle) instead of resized with the scale; null: as SetDPI.
+    void SetDPIAt(int dpi, const RECT* placement);
     static void SetAllDPI(int dpi);
     // Rebuilds what depends on the scale: own fonts and parsed draw strings.
     void ResetDPIAssets();

@@ -18,6 +18,11 @@ CDPI* CPaintManagerUI::GetDPIObj()
 
 void CPaintManagerUI::SetDPI(int dpi)
 {
+    SetDPIAt(dpi, nullptr);
+}
+
+void CPaintManagerUI::SetDPIAt(int dpi, const RECT* placement)
+{
     if (dpi <= 0) {
         return;
     }
@@ -33,10 +38,13 @@ void CPaintManagerUI::SetDPI(int dpi)
     if (!m_hWndPaint) {
         return;
     }
-    // The window keeps its top-left corner and grows or shrinks with the
-    // scale.
+    // Without a placement the window keeps its top-left corner and grows or
+    // shrinks with the scale.
     RECT rc{};
-    if (!IsZoomed(m_hWndPaint) && GetWindowRect(m_hWndPaint, &rc)) {
+    if (placement) {
+        SetWindowPos(m_hWndPaint, nullptr, placement->left, placement->top, placement->right - placement->left,
+                     placement->bottom - placement->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (!IsZoomed(m_hWndPaint) && GetWindowRect(m_hWndPaint, &rc)) {
         const int width = SkinMulDiv(rc.right - rc.left, newScale, oldScale);
         const int height = SkinMulDiv(rc.bottom - rc.top, newScale, oldScale);
         SetWindowPos(m_hWndPaint, nullptr, rc.left, rc.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);

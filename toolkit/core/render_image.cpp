@@ -161,14 +161,14 @@ bool CRenderEngine::DrawImageInfo(HDC hDC, CPaintManagerUI* pManager, const RECT
     const wchar_t* type = pDrawInfo->sResType.IsEmpty() ? nullptr : pDrawInfo->sResType.GetData();
     const tagTImageInfo* image = pManager->GetImageEx(pDrawInfo->sImageName, type, pDrawInfo->dwMask, false, instance);
     // A scale the skin has no file for draws the nearest smaller scale's
-    // file, else the 100 % image: its source and corners in its own pixels,
-    // stretched into the scaled destination (halftone, or AlphaBlend for
-    // images with alpha), rather than nothing.
+    // file, else the 100 % image (below 100 % too): its source and corners
+    // in its own pixels, stretched into the scaled destination (halftone,
+    // or AlphaBlend for images with alpha), rather than nothing.
     tagTDrawInfo fallback;
     const tagTDrawInfo& asked = *pDrawInfo;
     const int scale = static_cast<int>(pManager->GetDPIObj()->GetScale());
     for (const int smaller : {200, 175, 150, 125, 100}) {
-        if ((image && image->hBitmap) || smaller >= scale) {
+        if ((image && image->hBitmap) || (smaller >= scale && (smaller != 100 || scale == 100))) {
             continue;
         }
         fallback.Parse(asked.sDrawString, asked.sDrawModify, smaller);

@@ -156,11 +156,8 @@ bool WindowImplBase::SelectSkin()
 LRESULT WindowImplBase::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&)
 {
     // Fonts, images and lengths follow the new scale; the tree lays out again.
-    m_pm.SetDPI(LOWORD(wParam));
-    if (const auto* suggested = reinterpret_cast<const RECT*>(lParam)) {
-        SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    // One move, to the rectangle the system suggests for the new monitor.
+    m_pm.SetDPIAt(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     m_pm.Invalidate();
     return 0;
 }
