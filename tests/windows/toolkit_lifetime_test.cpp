@@ -10,6 +10,8 @@
 #include "container.h"
 #include "dialog_builder.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <functional>
 #include <ostream>
@@ -307,6 +309,36 @@ const Row kRows[] = {
          EXPECT_EQ(pm.GetPaintWindow(), nullptr);
          EXPECT_EQ(pm.GetPaintDC(), nullptr);
          EXPECT_FALSE(pm.KillTimer(button, 1)) << "a timer kept for a window that is gone";
+     }},
+    {"AccessibleObjectOutlivesItsControlsAndWindow", true,
+     [](Lifetime& t) {
+         RecordedButton* button = t.Add(L"button");
+         button->SetText(L"Press me");
+         t.Settle();
+         IAccessible* client = nullptr;
+         ASSERT_EQ(AccessibleObjectFromWindow(t.Hwnd(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(&client)),
+                   S_OK);
+         VARIANT child{};
+         child.vt = VT_I4;
+         child.lVal = 2; // after "closebtn"
+         BSTR name = nullptr;
+         ASSERT_EQ(client->get_accName(child, &name), S_OK);
+         EXPECT_STREQ(name, L"Press me");
+         SysFreeString(name);
+         // Its control removed, a child id no longer reaches it.
+         t.Root()->Remove(button);
+         PumpPending();
+         EXPECT_EQ(client->get_accName(child, &name), E_INVALIDARG);
+         // The window and its manager deleted, the object a screen reader
+         // still holds answers without touching them.
+         PostMessageW(t.Hwnd(), WM_CLOSE, 0, 0);
+         ASSERT_TRUE(PumpUntil([&] { return t.deleted; }));
+         child.lVal = CHILDID_SELF;
+         EXPECT_EQ(client->get_accName(child, &name), CO_E_OBJNOTCONNECTED);
+         long count = -1;
+         EXPECT_EQ(client->get_accChildCount(&count), CO_E_OBJNOTCONNECTED);
+         client->Release();
      }},
     {"TimersSetAndKilledBeyondTheIdSpace", false,
      [](Lifetime& t) {
