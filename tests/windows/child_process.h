@@ -29,6 +29,7 @@ public:
     }
 
     bool Started() const { return m_process != nullptr; }
+    bool Ended() const { return !m_process || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }
     DWORD Id() const { return m_id; }
     // The exit code; -1 when the program does not end in time (it is then ended).
     int Wait(DWORD timeoutMs)

@@ -19,7 +19,15 @@ void SetI4(VARIANT* out, LONG value)
 
 } // namespace
 
-CAccessibleClient::CAccessibleClient(CPaintManagerUI* manager) : m_pManager(manager) {}
+CAccessibleClient::CAccessibleClient(CPaintManagerUI* manager) : m_pManager(manager), m_thread(GetCurrentThreadId()) {}
+
+HRESULT CAccessibleClient::Connected() const
+{
+    if (GetCurrentThreadId() != m_thread) {
+        return RPC_E_WRONG_THREAD;
+    }
+    return m_pManager && IsWindow(m_pManager->GetPaintWindow()) ? S_OK : CO_E_OBJNOTCONNECTED;
+}
 
 void CAccessibleClient::Disconnect()
 {
@@ -84,8 +92,8 @@ HRESULT CAccessibleClient::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIA
 HRESULT CAccessibleClient::Resolve(const VARIANT& child, CControlUI*& control) const
 {
     control = nullptr;
-    if (!m_pManager || !IsWindow(m_pManager->GetPaintWindow())) {
-        return CO_E_OBJNOTCONNECTED;
+    if (const HRESULT hr = Connected(); FAILED(hr)) {
+        return hr;
     }
     if (child.vt != VT_I4) {
         return E_INVALIDARG;
@@ -138,8 +146,8 @@ HRESULT CAccessibleClient::get_accChildCount(long* pcountChildren)
         return E_POINTER;
     }
     *pcountChildren = 0;
-    if (!m_pManager || !IsWindow(m_pManager->GetPaintWindow())) {
-        return CO_E_OBJNOTCONNECTED;
+    if (const HRESULT hr = Connected(); FAILED(hr)) {
+        return hr;
     }
     std::vector<CControlUI*> elements;
     m_pManager->GetAccessibleElements(elements);
@@ -264,7 +272,8 @@ HRESULT CAccessibleClient::get_accHelpTopic(BSTR* pszHelpFile, VARIANT, long* pi
     if (pidTopic) {
         *pidTopic = 0;
     }
-    return m_pManager ? DISP_E_MEMBERNOTFOUND : CO_E_OBJNOTCONNECTED;
+    const HRESULT hr = Connected();
+    return FAILED(hr) ? hr : DISP_E_MEMBERNOTFOUND;
 }
 
 HRESULT CAccessibleClient::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
@@ -278,8 +287,8 @@ HRESULT CAccessibleClient::get_accFocus(VARIANT* pvarChild)
         return E_POINTER;
     }
     VariantInit(pvarChild);
-    if (!m_pManager || !IsWindow(m_pManager->GetPaintWindow())) {
-        return CO_E_OBJNOTCONNECTED;
+    if (const HRESULT hr = Connected(); FAILED(hr)) {
+        return hr;
     }
     if (GetFocus() != m_pManager->GetPaintWindow()) {
         return S_FALSE;
@@ -295,7 +304,8 @@ HRESULT CAccessibleClient::get_accSelection(VARIANT* pvarChildren)
         return E_POINTER;
     }
     VariantInit(pvarChildren);
-    return m_pManager ? S_FALSE : CO_E_OBJNOTCONNECTED;
+    const HRESULT hr = Connected();
+    return FAILED(hr) ? hr : S_FALSE;
 }
 
 HRESULT CAccessibleClient::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
@@ -407,8 +417,8 @@ HRESULT CAccessibleClient::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
         return E_POINTER;
     }
     VariantInit(pvarChild);
-    if (!m_pManager || !IsWindow(m_pManager->GetPaintWindow())) {
-        return CO_E_OBJNOTCONNECTED;
+    if (const HRESULT hr = Connected(); FAILED(hr)) {
+        return hr;
     }
     const HWND window = m_pManager->GetPaintWindow();
     POINT pt{xLeft, yTop};

@@ -18,7 +18,8 @@ class CPaintManagerUI;
 
 class CAccessibleClient final : public IAccessible {
 public:
-    // With one reference, the manager's.
+    // With one reference, the manager's; made on the window's thread, the
+    // only one it answers on (the tree is not shared with other threads).
     explicit CAccessibleClient(CPaintManagerUI* manager);
     CAccessibleClient(const CAccessibleClient&) = delete;
     CAccessibleClient& operator=(const CAccessibleClient&) = delete;
@@ -61,6 +62,9 @@ public:
 private:
     ~CAccessibleClient() = default;
 
+    // CO_E_OBJNOTCONNECTED once disconnected, RPC_E_WRONG_THREAD off the
+    // window's thread, else S_OK.
+    HRESULT Connected() const;
     // S_OK with control null for the client itself, S_OK with the element
     // for a child id, else the failure to return.
     HRESULT Resolve(const VARIANT& child, CControlUI*& control) const;
@@ -69,6 +73,7 @@ private:
 
     LONG m_refs = 1;
     CPaintManagerUI* m_pManager;
+    DWORD m_thread;
 };
 
 } // namespace SkinUI
