@@ -113,7 +113,7 @@ TEST_F(ResourceRegistry, ImagesAndParsedDrawStrings)
     EXPECT_EQ(manager.AddImage(L"red.png", L"PNG"), nullptr) << "a resource type wants a number";
     const tagTImageInfo* resource = manager.AddImage(L"130", L"PNG");
     ASSERT_NE(resource, nullptr);
-    EXPECT_EQ(resource->nX, 90);
+    EXPECT_EQ(resource->nX, 120); // btn_sys_close.png: four 30-pixel frames
     EXPECT_EQ(Str(resource->sResType), L"PNG");
     EXPECT_EQ(manager.AddImage(L"131", L"PNG"), nullptr);
     EXPECT_EQ(manager.GetImageEx(L"none.png"), nullptr);
