@@ -335,15 +335,22 @@ VARIANT Child(LONG id)
     return child;
 }
 
-// Child ids 0 (the client) to n.
+// The client, then its children as a screen reader enumerates them.
 std::vector<Element> Walk(HWND hwnd, IAccessible* object)
 {
     POINT origin{0, 0};
     ClientToScreen(hwnd, &origin);
     long count = 0;
     object->get_accChildCount(&count);
+    std::vector<VARIANT> children(static_cast<size_t>(count));
+    long fetched = 0;
+    EXPECT_EQ(AccessibleChildren(object, 0, count, children.data(), &fetched), S_OK);
+    std::vector<LONG> ids{CHILDID_SELF};
+    for (long i = 0; i < fetched; ++i) {
+        ids.push_back(children[static_cast<size_t>(i)].vt == VT_I4 ? children[static_cast<size_t>(i)].lVal : -1);
+    }
     std::vector<Element> tree;
-    for (LONG id = 0; id <= count; ++id) {
+    for (const LONG id : ids) {
         Element e{ReadI4(&IAccessible::get_accRole, object, id),
                   Read(&IAccessible::get_accName, object, id),
                   Read(&IAccessible::get_accValue, object, id),
@@ -542,6 +549,7 @@ TEST_F(UpdateWindowFlow, AScreenReaderReadsTheDownloadAndHearsEachPercentOnce)
                 {ROLE_SYSTEM_PROGRESSBAR, L"", L"37%", kText, {16, 216, 364, 232}}});
     // From here one download of 100 MB, its percentages 0 to 100.
     events.Clear();
+    EXPECT_EQ(client->accDoDefaultAction(Child(2)), E_FAIL) << "a disabled button does nothing";
     go.set_value();
     ASSERT_TRUE(PumpUntil([this] { return window->workerEnded; }));
     PumpUntil([&] { return ReadI4(&IAccessible::get_accState, client, 2) == kButton; });

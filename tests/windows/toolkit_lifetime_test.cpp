@@ -16,6 +16,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -314,6 +315,7 @@ const Row kRows[] = {
      [](Lifetime& t) {
          RecordedButton* button = t.Add(L"button");
          button->SetText(L"Press me");
+         t.Add(L"second")->SetText(L"Second");
          t.Settle();
          IAccessible* client = nullptr;
          ASSERT_EQ(AccessibleObjectFromWindow(t.Hwnd(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
@@ -326,10 +328,19 @@ const Row kRows[] = {
          ASSERT_EQ(client->get_accName(child, &name), S_OK);
          EXPECT_STREQ(name, L"Press me");
          SysFreeString(name);
-         // Its control removed, a child id no longer reaches it.
+         // Asked from another thread, it answers without touching the tree.
+         std::thread([&] {
+             BSTR other = nullptr;
+             EXPECT_EQ(client->get_accName(child, &other), RPC_E_WRONG_THREAD);
+         }).join();
+         // Its control removed, a child id reaches nothing, not the next one.
          t.Root()->Remove(button);
          PumpPending();
          EXPECT_EQ(client->get_accName(child, &name), E_INVALIDARG);
+         child.lVal = 3;
+         ASSERT_EQ(client->get_accName(child, &name), S_OK);
+         EXPECT_STREQ(name, L"Second");
+         SysFreeString(name);
          // The window and its manager deleted, the object a screen reader
          // still holds answers without touching them.
          PostMessageW(t.Hwnd(), WM_CLOSE, 0, 0);

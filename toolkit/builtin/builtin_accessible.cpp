@@ -42,7 +42,8 @@ bool DescribeBuiltinAccessible(CControlUI& control, tagTAccessibleInfo& info)
         if (control.IsEnabled() && control.IsKeyboardEnabled()) {
             info.lStates |= STATE_SYSTEM_FOCUSABLE;
         }
-        if (control.GetManager() && control.GetManager()->GetFocus() == &control) {
+        CPaintManagerUI* manager = control.GetManager();
+        if (manager && manager->GetFocus() == &control && ::GetFocus() == manager->GetPaintWindow()) {
             info.lStates |= STATE_SYSTEM_FOCUSED;
         }
         if (state & CButtonUI::StateHot) {

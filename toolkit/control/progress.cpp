@@ -6,6 +6,7 @@
 #include "skin_geometry.h"
 #include "skin_values.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 
@@ -128,10 +129,14 @@ void CProgressUI::SetValue(int nValue)
     }
 }
 
-int CProgressUI::Percent()
+int CProgressUI::Percent() const
 {
-    NormalizeRange();
-    return Share(int64_t{m_nValue} - m_nMin, 100, int64_t{m_nMax} - m_nMin);
+    // As NormalizeRange would make them, without storing: a screen reader's
+    // question changes nothing.
+    const int64_t low = m_nMin;
+    const int64_t high = std::max<int64_t>(m_nMax, low + 1);
+    const int64_t value = std::min<int64_t>(std::max<int64_t>(m_nValue, low), high);
+    return Share(value - low, 100, high - low);
 }
 
 void CProgressUI::NormalizeRange()

@@ -33,7 +33,7 @@ public:
     // percentage is told to assistive technology (EVENT_OBJECT_VALUECHANGE).
     void SetValue(int nValue);
     // The share of the range reached, 0 to 100, truncated.
-    int Percent();
+    int Percent() const;
     // With show text on, the text becomes the percentage ("20%").
     virtual void UpdateText();
 

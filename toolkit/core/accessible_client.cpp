@@ -4,6 +4,8 @@
 #include "control.h"
 #include "paint_manager.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 namespace SkinUI {
@@ -41,6 +43,11 @@ HRESULT CAccessibleClient::QueryInterface(REFIID riid, void** ppv)
     }
     if (riid == __uuidof(IUnknown) || riid == __uuidof(IDispatch) || riid == __uuidof(IAccessible)) {
         *ppv = static_cast<IAccessible*>(this);
+        AddRef();
+        return S_OK;
+    }
+    if (riid == __uuidof(IEnumVARIANT)) {
+        *ppv = static_cast<IEnumVARIANT*>(this);
         AddRef();
         return S_OK;
     }
@@ -101,13 +108,8 @@ HRESULT CAccessibleClient::Resolve(const VARIANT& child, CControlUI*& control) c
     if (child.lVal == CHILDID_SELF) {
         return S_OK;
     }
-    std::vector<CControlUI*> elements;
-    m_pManager->GetAccessibleElements(elements);
-    if (child.lVal < 1 || static_cast<size_t>(child.lVal) > elements.size()) {
-        return E_INVALIDARG;
-    }
-    control = elements[static_cast<size_t>(child.lVal) - 1];
-    return S_OK;
+    control = m_pManager->FindAccessibleChild(child.lVal);
+    return control ? S_OK : E_INVALIDARG;
 }
 
 HRESULT CAccessibleClient::Give(const wchar_t* text, BSTR* out)
@@ -383,31 +385,33 @@ HRESULT CAccessibleClient::accNavigate(long navDir, VARIANT varStart, VARIANT* p
     }
     std::vector<CControlUI*> elements;
     m_pManager->GetAccessibleElements(elements);
-    const LONG count = static_cast<LONG>(elements.size());
-    LONG to = 0;
+    const ptrdiff_t count = static_cast<ptrdiff_t>(elements.size());
+    ptrdiff_t to = -1;
     switch (navDir) {
     case NAVDIR_FIRSTCHILD:
     case NAVDIR_LASTCHILD:
         if (control) {
             return E_INVALIDARG;
         }
-        to = navDir == NAVDIR_FIRSTCHILD ? 1 : count;
+        to = navDir == NAVDIR_FIRSTCHILD ? 0 : count - 1;
         break;
     case NAVDIR_NEXT:
-    case NAVDIR_PREVIOUS:
+    case NAVDIR_PREVIOUS: {
         // The client's siblings are the window's business.
         if (!control) {
             return S_FALSE;
         }
-        to = varStart.lVal + (navDir == NAVDIR_NEXT ? 1 : -1);
+        const ptrdiff_t at = std::find(elements.begin(), elements.end(), control) - elements.begin();
+        to = at + (navDir == NAVDIR_NEXT ? 1 : -1);
         break;
+    }
     default:
         return DISP_E_MEMBERNOTFOUND;
     }
-    if (to < 1 || to > count) {
+    if (to < 0 || to >= count) {
         return S_FALSE;
     }
-    SetI4(pvarEndUpAt, to);
+    SetI4(pvarEndUpAt, m_pManager->AccessibleIdOf(elements[static_cast<size_t>(to)]));
     return S_OK;
 }
 
@@ -450,9 +454,62 @@ HRESULT CAccessibleClient::accDoDefaultAction(VARIANT varChild)
     // The action may close the window, which disconnects this object; the
     // reference keeps it alive until the call returns.
     AddRef();
-    control->Activate();
+    const bool activated = control->Activate();
     Release();
+    // A disabled button does nothing, and says so.
+    return activated ? S_OK : E_FAIL;
+}
+
+HRESULT CAccessibleClient::Next(ULONG celt, VARIANT* rgVar, ULONG* pCeltFetched)
+{
+    if (pCeltFetched) {
+        *pCeltFetched = 0;
+    }
+    if (!rgVar || (celt > 1 && !pCeltFetched)) {
+        return E_POINTER;
+    }
+    for (ULONG i = 0; i < celt; ++i) {
+        VariantInit(&rgVar[i]);
+    }
+    if (const HRESULT hr = Connected(); FAILED(hr)) {
+        return hr;
+    }
+    std::vector<CControlUI*> elements;
+    m_pManager->GetAccessibleElements(elements);
+    ULONG fetched = 0;
+    for (; fetched < celt && m_enumAt < elements.size(); ++fetched, ++m_enumAt) {
+        SetI4(&rgVar[fetched], m_pManager->AccessibleIdOf(elements[m_enumAt]));
+    }
+    if (pCeltFetched) {
+        *pCeltFetched = fetched;
+    }
+    return fetched == celt ? S_OK : S_FALSE;
+}
+
+HRESULT CAccessibleClient::Skip(ULONG celt)
+{
+    if (const HRESULT hr = Connected(); FAILED(hr)) {
+        return hr;
+    }
+    std::vector<CControlUI*> elements;
+    m_pManager->GetAccessibleElements(elements);
+    const size_t left = elements.size() > m_enumAt ? elements.size() - m_enumAt : 0;
+    m_enumAt += std::min<size_t>(celt, left);
+    return celt <= left ? S_OK : S_FALSE;
+}
+
+HRESULT CAccessibleClient::Reset()
+{
+    m_enumAt = 0;
     return S_OK;
+}
+
+HRESULT CAccessibleClient::Clone(IEnumVARIANT** ppEnum)
+{
+    if (ppEnum) {
+        *ppEnum = nullptr;
+    }
+    return E_NOTIMPL;
 }
 
 HRESULT CAccessibleClient::put_accName(VARIANT, BSTR)

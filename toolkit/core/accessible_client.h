@@ -1,8 +1,10 @@
 // The accessible object of a window's client area, handed out for
 // WM_GETOBJECT: IAccessible over the visible elements of the window's
-// control tree (see accessible_info.h). The elements are simple elements:
-// child id i names the i-th element in tree order, resolved through the
-// live tree at each call, so no id can reach a control that is gone.
+// control tree (see accessible_info.h), and IEnumVARIANT over their child
+// ids. The elements are simple elements: each keeps the child id the paint
+// manager gave it until the control is deleted, and ids are resolved
+// through the live tree at each call, so no id can reach a control that is
+// gone or move to another one.
 //
 // A screen reader may keep the object after the window is destroyed: the
 // paint manager disconnects it then, and every call fails from that point
@@ -16,7 +18,7 @@ namespace SkinUI {
 class CControlUI;
 class CPaintManagerUI;
 
-class CAccessibleClient final : public IAccessible {
+class CAccessibleClient final : public IAccessible, public IEnumVARIANT {
 public:
     // With one reference, the manager's; made on the window's thread, the
     // only one it answers on (the tree is not shared with other threads).
@@ -58,6 +60,11 @@ public:
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT varChild) override;
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT varChild, BSTR szName) override;
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT varChild, BSTR szValue) override;
+    // IEnumVARIANT: the child ids in tree order, as AccessibleChildren asks.
+    HRESULT STDMETHODCALLTYPE Next(ULONG celt, VARIANT* rgVar, ULONG* pCeltFetched) override;
+    HRESULT STDMETHODCALLTYPE Skip(ULONG celt) override;
+    HRESULT STDMETHODCALLTYPE Reset() override;
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** ppEnum) override;
 
 private:
     ~CAccessibleClient() = default;
@@ -74,6 +81,7 @@ private:
     LONG m_refs = 1;
     CPaintManagerUI* m_pManager;
     DWORD m_thread;
+    size_t m_enumAt = 0;
 };
 
 } // namespace SkinUI

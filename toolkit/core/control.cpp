@@ -344,6 +344,10 @@ void CControlUI::SetToolTip(const wchar_t* pstrText)
 {
     m_sToolTip = pstrText;
     m_sToolTip.Replace(L"<n>", L"\r\n");
+    // A button's tool tip is its name to assistive technology.
+    if (m_pManager) {
+        m_pManager->NotifyAccessible(EVENT_OBJECT_NAMECHANGE, this);
+    }
 }
 
 void CControlUI::SetToolTipWidth(int nWidth)

@@ -154,7 +154,9 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl)
         }
     }
     // A deleted control must not be reached through the other lists either.
+    // Its child id goes with it: a screen reader holding the id reaches nothing.
     RemoveItem(m_aAccessibleShown, pControl);
+    m_accessibleIds.erase(pControl);
     RemovePostPaint(pControl);
     RemoveMouseLeaveNeeded(pControl);
     for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {

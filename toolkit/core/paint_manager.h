@@ -20,6 +20,7 @@
 #include "std_ptr_array.h"
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 #include <windows.h>
 
@@ -318,10 +319,15 @@ public:
 
     // --- Accessibility: the tree screen readers walk (accessible_client.h). ---
 
-    // The visible elements of the tree in order: child id i + 1 is elements[i].
-    void GetAccessibleElements(std::vector<CControlUI*>& elements) const;
-    // 0 when pControl is not a visible element.
-    LONG GetAccessibleChildId(CControlUI* pControl) const;
+    // The visible elements of the tree in order, each given its child id
+    // (1, 2, ...) when it first appears; an id is never reused.
+    void GetAccessibleElements(std::vector<CControlUI*>& elements);
+    // The child id of a visible element, else 0.
+    LONG GetAccessibleChildId(CControlUI* pControl);
+    // The visible element with that child id, else null.
+    CControlUI* FindAccessibleChild(LONG id);
+    // The id an element was given, else 0.
+    LONG AccessibleIdOf(CControlUI* pControl) const;
     // A WinEvent (EVENT_OBJECT_NAMECHANGE, ...) for pControl's element.
     void NotifyAccessible(DWORD event, CControlUI* pControl);
     // Before pControl's visibility changes: hidden elements are told now,
@@ -568,6 +574,9 @@ private:
     // Shown since the last async message, and whether the order changed.
     CStdPtrArray m_aAccessibleShown;
     bool m_bAccessibleReorder = false;
+    // Element -> its child id, until the control is reaped.
+    std::unordered_map<CControlUI*, LONG> m_accessibleIds;
+    LONG m_nNextAccessibleId = 1;
 };
 
 } // namespace SkinUI

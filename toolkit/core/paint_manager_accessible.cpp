@@ -7,6 +7,8 @@
 #include "container.h"
 #include "control.h"
 
+#include <climits>
+
 namespace SkinUI {
 
 namespace {
@@ -50,13 +52,14 @@ bool CPaintManagerUI::OnGetObject(WPARAM wParam, LPARAM lParam, LRESULT& lRes)
             return false;
         }
     }
-    lRes = LresultFromObject(__uuidof(IAccessible), wParam, m_pAccessible);
+    lRes = LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(m_pAccessible));
     return true;
 }
 
 void CPaintManagerUI::DisconnectAccessible()
 {
     m_aAccessibleShown.Empty();
+    m_accessibleIds.clear();
     if (m_pAccessible) {
         m_pAccessible->Disconnect();
         m_pAccessible->Release();
@@ -64,27 +67,54 @@ void CPaintManagerUI::DisconnectAccessible()
     }
 }
 
-void CPaintManagerUI::GetAccessibleElements(std::vector<CControlUI*>& elements) const
+void CPaintManagerUI::GetAccessibleElements(std::vector<CControlUI*>& elements)
 {
     elements.clear();
     CollectElements(m_pRoot, elements);
+    // Ids are handed out in tree order as elements first appear, and kept
+    // until the control is deleted: a screen reader's id never moves to
+    // another control.
+    for (CControlUI* element : elements) {
+        if (m_accessibleIds.find(element) == m_accessibleIds.end() && m_nNextAccessibleId < LONG_MAX) {
+            m_accessibleIds.emplace(element, m_nNextAccessibleId++);
+        }
+    }
 }
 
-LONG CPaintManagerUI::GetAccessibleChildId(CControlUI* pControl) const
+LONG CPaintManagerUI::AccessibleIdOf(CControlUI* pControl) const
+{
+    const auto found = m_accessibleIds.find(pControl);
+    return found == m_accessibleIds.end() ? 0 : found->second;
+}
+
+LONG CPaintManagerUI::GetAccessibleChildId(CControlUI* pControl)
 {
     std::vector<CControlUI*> elements;
     GetAccessibleElements(elements);
-    for (size_t i = 0; i < elements.size(); ++i) {
-        if (elements[i] == pControl) {
-            return static_cast<LONG>(i + 1);
+    for (CControlUI* element : elements) {
+        if (element == pControl) {
+            return AccessibleIdOf(element);
         }
     }
     return 0;
 }
 
+CControlUI* CPaintManagerUI::FindAccessibleChild(LONG id)
+{
+    std::vector<CControlUI*> elements;
+    GetAccessibleElements(elements);
+    for (CControlUI* element : elements) {
+        if (AccessibleIdOf(element) == id) {
+            return element;
+        }
+    }
+    return nullptr;
+}
+
 void CPaintManagerUI::NotifyAccessible(DWORD event, CControlUI* pControl)
 {
-    if (!m_hWndPaint || !pControl || pControl->GetManager() != this) {
+    // Nothing listens, as without a screen reader: no tree walk either.
+    if (!m_hWndPaint || !pControl || pControl->GetManager() != this || !IsWinEventHookInstalled(event)) {
         return;
     }
     const LONG id = GetAccessibleChildId(pControl);
@@ -105,12 +135,14 @@ void CPaintManagerUI::NotifyAccessibleVisibility(CControlUI* pControl, bool bVis
             m_aAccessibleShown.Add(pControl);
         }
     } else {
-        // Told while the ids of the elements going away still hold.
+        // Told while the elements going away are still in the tree.
         std::vector<CControlUI*> elements;
-        GetAccessibleElements(elements);
-        for (size_t i = 0; i < elements.size(); ++i) {
-            if (IsWithin(elements[i], pControl)) {
-                NotifyWinEvent(EVENT_OBJECT_HIDE, m_hWndPaint, OBJID_CLIENT, static_cast<LONG>(i + 1));
+        if (IsWinEventHookInstalled(EVENT_OBJECT_HIDE)) {
+            GetAccessibleElements(elements);
+        }
+        for (CControlUI* element : elements) {
+            if (IsWithin(element, pControl)) {
+                NotifyWinEvent(EVENT_OBJECT_HIDE, m_hWndPaint, OBJID_CLIENT, AccessibleIdOf(element));
             }
         }
     }
@@ -124,17 +156,22 @@ void CPaintManagerUI::FlushAccessibleEvents()
         return;
     }
     m_bAccessibleReorder = false;
+    // Taken out first: a hook run by the events may show more, for the next pass.
+    std::vector<CControlUI*> shown;
+    for (int i = 0; i < m_aAccessibleShown.GetSize(); ++i) {
+        shown.push_back(static_cast<CControlUI*>(m_aAccessibleShown[i]));
+    }
+    m_aAccessibleShown.Empty();
     std::vector<CControlUI*> elements;
     GetAccessibleElements(elements);
-    for (size_t i = 0; i < elements.size(); ++i) {
-        for (int j = 0; j < m_aAccessibleShown.GetSize(); ++j) {
-            if (IsWithin(elements[i], static_cast<CControlUI*>(m_aAccessibleShown[j]))) {
-                NotifyWinEvent(EVENT_OBJECT_SHOW, m_hWndPaint, OBJID_CLIENT, static_cast<LONG>(i + 1));
+    for (CControlUI* element : elements) {
+        for (CControlUI* root : shown) {
+            if (IsWithin(element, root)) {
+                NotifyWinEvent(EVENT_OBJECT_SHOW, m_hWndPaint, OBJID_CLIENT, AccessibleIdOf(element));
                 break;
             }
         }
     }
-    m_aAccessibleShown.Empty();
     NotifyWinEvent(EVENT_OBJECT_REORDER, m_hWndPaint, OBJID_CLIENT, CHILDID_SELF);
 }
 

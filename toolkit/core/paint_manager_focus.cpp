@@ -102,6 +102,10 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
         }
     }
     if (!pControl || pControl->GetManager() != this || !pControl->IsVisible() || !pControl->IsEnabled()) {
+        // The focus is the client's own again.
+        if (m_hWndPaint && ::GetFocus() == m_hWndPaint) {
+            NotifyWinEvent(EVENT_OBJECT_FOCUS, m_hWndPaint, OBJID_CLIENT, CHILDID_SELF);
+        }
         return;
     }
     m_pFocus = pControl;

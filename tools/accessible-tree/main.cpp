@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "updater_identity.h"
 
@@ -114,10 +115,23 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     long count = 0;
-    client->get_accChildCount(&count);
-    for (LONG id = 0; id <= count; ++id)
-        PrintElement(client, id);
+    long fetched = 0;
+    HRESULT read = client->get_accChildCount(&count);
+    std::vector<VARIANT> children(static_cast<size_t>(count > 0 ? count : 0));
+    if (SUCCEEDED(read) && count > 0)
+        read = AccessibleChildren(client, 0, count, children.data(), &fetched);
+    if (SUCCEEDED(read)) {
+        PrintElement(client, CHILDID_SELF);
+        for (long i = 0; i < fetched; ++i) {
+            if (children[static_cast<size_t>(i)].vt == VT_I4)
+                PrintElement(client, children[static_cast<size_t>(i)].lVal);
+            VariantClear(&children[static_cast<size_t>(i)]);
+        }
+    } else {
+        std::fprintf(stderr, "accessible-tree: the children could not be read: 0x%08lx\n",
+                     static_cast<unsigned long>(read));
+    }
     client->Release();
     CoUninitialize();
-    return std::fclose(g_out) == 0 ? 0 : 1;
+    return std::fclose(g_out) == 0 && SUCCEEDED(read) ? 0 : 1;
 }
