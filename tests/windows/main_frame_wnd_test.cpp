@@ -559,6 +559,25 @@ TEST_F(UpdateWindowFlow, AScreenReaderReadsTheDownloadAndHearsEachPercentOnce)
     EXPECT_LE(events.Count(EVENT_OBJECT_VALUECHANGE, {8}), 101);
     EXPECT_GE(events.Count(EVENT_OBJECT_NAMECHANGE, {7}), 2);
     EXPECT_EQ(events.Count(EVENT_OBJECT_STATECHANGE, {2, 3}), 2);
+    // On a finer range each percentage is told once, not each value.
+    auto* bar = static_cast<SkinUI::CProgressUI*>(window->Find(L"progressinfo")->GetInterface(L"Progress"));
+    const auto pump = [] {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    };
+    bar->SetValue(0);
+    bar->SetMaxValue(1000);
+    pump();
+    events.Clear();
+    for (int value = 1; value <= 1000; ++value) {
+        bar->SetValue(value);
+    }
+    PumpUntil([&] { return events.Count(EVENT_OBJECT_VALUECHANGE, {8}) >= 100; });
+    pump();
+    EXPECT_EQ(events.Count(EVENT_OBJECT_VALUECHANGE, {8}), 100);
     client->Release();
 }
 
