@@ -432,11 +432,18 @@ HRESULT CAccessibleClient::accHitTest(long xLeft, long yTop, VARIANT* pvarChild)
     if (!PtInRect(&client, pt)) {
         return S_FALSE;
     }
-    LONG id = 0;
-    for (CControlUI* hit = m_pManager->FindControl(pt); hit && id == 0; hit = hit->GetParent()) {
-        id = m_pManager->GetAccessibleChildId(hit);
+    // By the elements' own places, the last drawn first: the mouse's hit
+    // test skips controls that take no mouse input, which a reader still sees.
+    std::vector<CControlUI*> elements;
+    m_pManager->GetAccessibleElements(elements);
+    LONG id = CHILDID_SELF;
+    for (auto it = elements.rbegin(); it != elements.rend() && id == CHILDID_SELF; ++it) {
+        const RECT& place = (*it)->GetPos();
+        if (PtInRect(&place, pt)) {
+            id = m_pManager->AccessibleIdOf(*it);
+        }
     }
-    SetI4(pvarChild, id > 0 ? id : CHILDID_SELF);
+    SetI4(pvarChild, id);
     return S_OK;
 }
 
