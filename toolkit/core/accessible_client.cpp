@@ -172,93 +172,82 @@ HRESULT CAccessibleClient::get_accChild(VARIANT varChild, IDispatch** ppdispChil
     return control ? S_FALSE : E_INVALIDARG;
 }
 
-HRESULT CAccessibleClient::get_accName(VARIANT varChild, BSTR* pszName)
+HRESULT CAccessibleClient::Describe(const VARIANT& child, tagTAccessibleInfo& info) const
 {
     CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(varChild, control);
-    if (FAILED(hr)) {
-        return pszName ? (*pszName = nullptr, hr) : E_POINTER;
-    }
-    if (!control) {
-        wchar_t title[256] = {};
-        GetWindowTextW(m_pManager->GetPaintWindow(), title, 256);
-        return Give(title, pszName);
-    }
-    tagTAccessibleInfo info;
-    DescribeAccessible(*control, info);
-    return Give(info.sName, pszName);
-}
-
-HRESULT CAccessibleClient::get_accValue(VARIANT varChild, BSTR* pszValue)
-{
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(varChild, control);
-    if (FAILED(hr)) {
-        return pszValue ? (*pszValue = nullptr, hr) : E_POINTER;
-    }
-    tagTAccessibleInfo info;
-    if (control) {
-        DescribeAccessible(*control, info);
-    }
-    return Give(info.sValue, pszValue);
-}
-
-HRESULT CAccessibleClient::get_accDescription(VARIANT varChild, BSTR* pszDescription)
-{
-    // Nothing beyond the name and the role.
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(varChild, control);
-    return FAILED(hr) ? (pszDescription ? (*pszDescription = nullptr, hr) : E_POINTER) : Give(nullptr, pszDescription);
-}
-
-HRESULT CAccessibleClient::get_accRole(VARIANT varChild, VARIANT* pvarRole)
-{
-    if (!pvarRole) {
-        return E_POINTER;
-    }
-    VariantInit(pvarRole);
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(varChild, control);
-    if (FAILED(hr)) {
-        return hr;
-    }
-    tagTAccessibleInfo info;
-    if (control) {
-        DescribeAccessible(*control, info);
-    }
-    SetI4(pvarRole, control ? info.lRole : ROLE_SYSTEM_CLIENT);
-    return S_OK;
-}
-
-HRESULT CAccessibleClient::get_accState(VARIANT varChild, VARIANT* pvarState)
-{
-    if (!pvarState) {
-        return E_POINTER;
-    }
-    VariantInit(pvarState);
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(varChild, control);
+    const HRESULT hr = Resolve(child, control);
     if (FAILED(hr)) {
         return hr;
     }
     const HWND window = m_pManager->GetPaintWindow();
     if (!control) {
-        LONG states = STATE_SYSTEM_FOCUSABLE;
+        wchar_t title[256] = {};
+        GetWindowTextW(window, title, 256);
+        info.lRole = ROLE_SYSTEM_CLIENT;
+        info.sName = title;
+        info.lStates = STATE_SYSTEM_FOCUSABLE;
         if (GetFocus() == window && !m_pManager->GetFocus()) {
-            states |= STATE_SYSTEM_FOCUSED;
+            info.lStates |= STATE_SYSTEM_FOCUSED;
         }
-        SetI4(pvarState, states);
         return S_OK;
     }
-    tagTAccessibleInfo info;
     DescribeAccessible(*control, info);
-    LONG states = info.lStates;
     if (!control->IsEnabled()) {
-        states = (states & ~(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED)) |
-                 STATE_SYSTEM_UNAVAILABLE;
+        info.lStates = (info.lStates & ~(STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_HOTTRACKED)) |
+                       STATE_SYSTEM_UNAVAILABLE;
     }
-    SetI4(pvarState, states);
     return S_OK;
+}
+
+HRESULT CAccessibleClient::GiveText(const VARIANT& child, CSkinString tagTAccessibleInfo::*text, BSTR* out) const
+{
+    if (!out) {
+        return E_POINTER;
+    }
+    *out = nullptr;
+    tagTAccessibleInfo info;
+    const HRESULT hr = Describe(child, info);
+    return FAILED(hr) ? hr : Give(text ? (info.*text).GetData() : nullptr, out);
+}
+
+HRESULT CAccessibleClient::GiveNumber(const VARIANT& child, LONG tagTAccessibleInfo::*number, VARIANT* out) const
+{
+    if (!out) {
+        return E_POINTER;
+    }
+    VariantInit(out);
+    tagTAccessibleInfo info;
+    const HRESULT hr = Describe(child, info);
+    if (SUCCEEDED(hr)) {
+        SetI4(out, info.*number);
+    }
+    return hr;
+}
+
+HRESULT CAccessibleClient::get_accName(VARIANT varChild, BSTR* pszName)
+{
+    return GiveText(varChild, &tagTAccessibleInfo::sName, pszName);
+}
+
+HRESULT CAccessibleClient::get_accValue(VARIANT varChild, BSTR* pszValue)
+{
+    return GiveText(varChild, &tagTAccessibleInfo::sValue, pszValue);
+}
+
+// Nothing beyond the name and the role: no description, help or shortcut.
+HRESULT CAccessibleClient::get_accDescription(VARIANT varChild, BSTR* pszDescription)
+{
+    return GiveText(varChild, nullptr, pszDescription);
+}
+
+HRESULT CAccessibleClient::get_accRole(VARIANT varChild, VARIANT* pvarRole)
+{
+    return GiveNumber(varChild, &tagTAccessibleInfo::lRole, pvarRole);
+}
+
+HRESULT CAccessibleClient::get_accState(VARIANT varChild, VARIANT* pvarState)
+{
+    return GiveNumber(varChild, &tagTAccessibleInfo::lStates, pvarState);
 }
 
 HRESULT CAccessibleClient::get_accHelp(VARIANT varChild, BSTR* pszHelp)
@@ -312,16 +301,7 @@ HRESULT CAccessibleClient::get_accSelection(VARIANT* pvarChildren)
 
 HRESULT CAccessibleClient::get_accDefaultAction(VARIANT varChild, BSTR* pszDefaultAction)
 {
-    CControlUI* control = nullptr;
-    const HRESULT hr = Resolve(varChild, control);
-    if (FAILED(hr)) {
-        return pszDefaultAction ? (*pszDefaultAction = nullptr, hr) : E_POINTER;
-    }
-    tagTAccessibleInfo info;
-    if (control) {
-        DescribeAccessible(*control, info);
-    }
-    return Give(info.sDefaultAction, pszDefaultAction);
+    return GiveText(varChild, &tagTAccessibleInfo::sDefaultAction, pszDefaultAction);
 }
 
 HRESULT CAccessibleClient::accSelect(long flagsSelect, VARIANT varChild)

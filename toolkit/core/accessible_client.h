@@ -11,6 +11,8 @@
 // with CO_E_OBJNOTCONNECTED.
 #pragma once
 
+#include "accessible_info.h"
+
 #include <oleacc.h>
 
 namespace SkinUI {
@@ -75,6 +77,12 @@ private:
     // S_OK with control null for the client itself, S_OK with the element
     // for a child id, else the failure to return.
     HRESULT Resolve(const VARIANT& child, CControlUI*& control) const;
+    // What child is (the client's own role, title and states for
+    // CHILDID_SELF; unavailable added for a disabled control).
+    HRESULT Describe(const VARIANT& child, tagTAccessibleInfo& info) const;
+    // One of those as an out-parameter; a null text gives none.
+    HRESULT GiveText(const VARIANT& child, CSkinString tagTAccessibleInfo::*text, BSTR* out) const;
+    HRESULT GiveNumber(const VARIANT& child, LONG tagTAccessibleInfo::*number, VARIANT* out) const;
     // A string for a BSTR out-parameter: S_FALSE and null when empty.
     static HRESULT Give(const wchar_t* text, BSTR* out);
 
