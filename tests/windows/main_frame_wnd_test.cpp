@@ -304,14 +304,19 @@ struct Element {
     RECT place;
 };
 
-std::wstring Read(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), IAccessible* object, LONG id)
+VARIANT Child(LONG id)
 {
     VARIANT child{};
     child.vt = VT_I4;
     child.lVal = id;
+    return child;
+}
+
+std::wstring Read(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*), IAccessible* object, LONG id)
+{
     BSTR text = nullptr;
     std::wstring result;
-    if (SUCCEEDED((object->*get)(child, &text)) && text) {
+    if (SUCCEEDED((object->*get)(Child(id), &text)) && text) {
         result = text;
     }
     SysFreeString(text);
@@ -320,19 +325,8 @@ std::wstring Read(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*),
 
 LONG ReadI4(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*), IAccessible* object, LONG id)
 {
-    VARIANT child{};
-    child.vt = VT_I4;
-    child.lVal = id;
     VARIANT out{};
-    return SUCCEEDED((object->*get)(child, &out)) && out.vt == VT_I4 ? out.lVal : -1;
-}
-
-VARIANT Child(LONG id)
-{
-    VARIANT child{};
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
+    return SUCCEEDED((object->*get)(Child(id), &out)) && out.vt == VT_I4 ? out.lVal : -1;
 }
 
 // The client, then its children as a screen reader enumerates them.
@@ -445,6 +439,9 @@ std::vector<Element> NoUpdateTree()
 
 TEST_F(UpdateWindowFlow, AScreenReaderReadsTheWindowWithoutAnUpdate)
 {
+    // The window's thread is an apartment, as the updater's is: calls from
+    // another process are served there while it runs its messages.
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     const WinEventLog events;
     ASSERT_TRUE(events.Hooked());
     Open(false);
@@ -452,8 +449,44 @@ TEST_F(UpdateWindowFlow, AScreenReaderReadsTheWindowWithoutAnUpdate)
     ASSERT_TRUE(PumpUntil([hwnd] { return !GetUpdateRect(hwnd, nullptr, FALSE); }));
     IAccessible* client = ClientObject(hwnd);
     ASSERT_NE(client, nullptr);
-    // The progress area is hidden, so neither the percentage nor the bar is read.
-    ExpectTree(Walk(hwnd, client), NoUpdateTree());
+    const std::vector<Element> tree = NoUpdateTree();
+    ExpectTree(Walk(hwnd, client), tree);
+
+    // A screen reader in a process of its own reads the same names, roles and places.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string out = std::string(temp) + "accessible-tree-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    {
+        ChildProcess reader(L"\"" FERNCASTLE_ACCESSIBLE_TREE L"\" \"" + std::wstring(out.begin(), out.end()) + L"\"");
+        ASSERT_TRUE(reader.Started());
+        ASSERT_TRUE(PumpUntil([&reader] { return reader.Ended(); }));
+        EXPECT_EQ(reader.Wait(0), 0);
+    }
+    std::ifstream file(out);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);) {
+        lines.push_back(line);
+    }
+    file.close();
+    DeleteFileA(out.c_str());
+    RECT frame{};
+    GetWindowRect(hwnd, &frame);
+    ASSERT_EQ(lines.size(), tree.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        wchar_t role[64] = {};
+        GetRoleTextW(static_cast<DWORD>(tree[i].role), role, 64);
+        const RECT& at = i == 0 ? RECT{0, 0, 380, 240} : tree[i].place;
+        std::wstring want = std::wstring(role) + L" \"" + tree[i].name + L"\"";
+        const std::wstring place = std::to_wstring(at.right - at.left) + L"x" + std::to_wstring(at.bottom - at.top) +
+                                   L" at " + std::to_wstring(frame.left + at.left) + L"," +
+                                   std::to_wstring(frame.top + at.top);
+        const int size = MultiByteToWideChar(CP_UTF8, 0, lines[i].c_str(), -1, nullptr, 0);
+        std::wstring line(static_cast<size_t>(size), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, lines[i].c_str(), -1, &line[0], size);
+        EXPECT_NE(line.find(want), std::wstring::npos) << lines[i];
+        EXPECT_NE(line.find(place), std::wstring::npos) << lines[i];
+    }
+
     EXPECT_EQ(Read(&IAccessible::get_accDefaultAction, client, 2), L"Press");
 
     // Navigation, hit testing and the focus, before and after Tab.
@@ -508,6 +541,7 @@ TEST_F(UpdateWindowFlow, AScreenReaderReadsTheWindowWithoutAnUpdate)
     EXPECT_EQ(client->get_accName(Child(CHILDID_SELF), &name), CO_E_OBJNOTCONNECTED);
     EXPECT_EQ(client->accDoDefaultAction(Child(2)), CO_E_OBJNOTCONNECTED);
     client->Release();
+    CoUninitialize();
 }
 
 TEST_F(UpdateWindowFlow, AScreenReaderReadsTheDownloadAndHearsEachPercentOnce)
@@ -536,17 +570,12 @@ TEST_F(UpdateWindowFlow, AScreenReaderReadsTheDownloadAndHearsEachPercentOnce)
     ASSERT_TRUE(PumpUntil([&] { return at37 && Text(L"planinstalllabe") == L"37%"; }));
     IAccessible* client = ClientObject(hwnd);
     ASSERT_NE(client, nullptr);
-    const LONG disabled = STATE_SYSTEM_UNAVAILABLE;
-    ExpectTree(Walk(hwnd, client),
-               {{ROLE_SYSTEM_CLIENT, L"Ferncastle", L"", STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED, {}},
-                {ROLE_SYSTEM_STATICTEXT, L"Ferncastle\u7248\u672c\u66f4\u65b0", L"", kText, {10, 5, 170, 29}},
-                {ROLE_SYSTEM_PUSHBUTTON, L"\u5173\u95ed", L"", disabled, {332, 0, 356, 24}},
-                {ROLE_SYSTEM_PUSHBUTTON, L"\u6700\u5c0f\u5316", L"", disabled, {356, 0, 380, 24}},
-                {ROLE_SYSTEM_GRAPHIC, L"Swiftmere", L"", kText, {30, 79, 121, 176}},
-                {ROLE_SYSTEM_STATICTEXT, L"Swiftmere", L"", kText, {141, 89, 380, 119}},
-                {ROLE_SYSTEM_STATICTEXT, kVersion, L"", kText, {141, 119, 380, 149}},
-                {ROLE_SYSTEM_STATICTEXT, L"37%", L"", kText, {324, 196, 364, 212}},
-                {ROLE_SYSTEM_PROGRESSBAR, L"", L"37%", kText, {16, 216, 364, 232}}});
+    // As without an update, with both buttons disabled and the progress area read.
+    std::vector<Element> downloading = NoUpdateTree();
+    downloading[2].states = downloading[3].states = STATE_SYSTEM_UNAVAILABLE;
+    downloading.push_back({ROLE_SYSTEM_STATICTEXT, L"37%", L"", kText, {324, 196, 364, 212}});
+    downloading.push_back({ROLE_SYSTEM_PROGRESSBAR, L"", L"37%", kText, {16, 216, 364, 232}});
+    ExpectTree(Walk(hwnd, client), downloading);
     // From here one download of 100 MB, its percentages 0 to 100.
     events.Clear();
     EXPECT_EQ(client->accDoDefaultAction(Child(2)), E_FAIL) << "a disabled button does nothing";
@@ -579,53 +608,6 @@ TEST_F(UpdateWindowFlow, AScreenReaderReadsTheDownloadAndHearsEachPercentOnce)
     pump();
     EXPECT_EQ(events.Count(EVENT_OBJECT_VALUECHANGE, {8}), 100);
     client->Release();
-}
-
-// A screen reader runs in a process of its own: the same tree reaches it
-// through COM, its calls served by the window's thread (an apartment, as
-// the updater's is) while it runs its messages.
-TEST_F(UpdateWindowFlow, AnotherProcessReadsTheSameTree)
-{
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    Open(false);
-    const HWND hwnd = window->GetHWND();
-    ASSERT_TRUE(PumpUntil([hwnd] { return !GetUpdateRect(hwnd, nullptr, FALSE); }));
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string out = std::string(temp) + "accessible-tree-" + std::to_string(GetCurrentProcessId()) + ".txt";
-    {
-        ChildProcess reader(L"\"" FERNCASTLE_ACCESSIBLE_TREE L"\" \"" + std::wstring(out.begin(), out.end()) + L"\"");
-        ASSERT_TRUE(reader.Started());
-        ASSERT_TRUE(PumpUntil([&reader] { return reader.Ended(); }));
-        EXPECT_EQ(reader.Wait(0), 0);
-    }
-    std::ifstream file(out);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) {
-        lines.push_back(line);
-    }
-    file.close();
-    DeleteFileA(out.c_str());
-    RECT frame{};
-    GetWindowRect(hwnd, &frame);
-    const std::vector<Element> expected = NoUpdateTree();
-    ASSERT_EQ(lines.size(), expected.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
-        wchar_t role[64] = {};
-        GetRoleTextW(static_cast<DWORD>(expected[i].role), role, 64);
-        const RECT& at = i == 0 ? RECT{0, 0, 380, 240} : expected[i].place;
-        std::wstring want = std::wstring(role) + L" \"" + expected[i].name + L"\"";
-        const std::wstring place = std::to_wstring(at.right - at.left) + L"x" + std::to_wstring(at.bottom - at.top) +
-                                   L" at " + std::to_wstring(frame.left + at.left) + L"," +
-                                   std::to_wstring(frame.top + at.top);
-        const int size = MultiByteToWideChar(CP_UTF8, 0, lines[i].c_str(), -1, nullptr, 0);
-        std::wstring line(static_cast<size_t>(size), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, lines[i].c_str(), -1, &line[0], size);
-        EXPECT_NE(line.find(want), std::wstring::npos) << lines[i];
-        EXPECT_NE(line.find(place), std::wstring::npos) << lines[i];
-    }
-    DestroyWindow(hwnd);
-    CoUninitialize();
 }
 
 TEST_F(UpdateWindowFlow, WorkerMessagesStayClearOfTheToolkitsOwn)

@@ -208,4 +208,23 @@ struct WindowBoxes {
     int fillRight;
 };
 
+// The pixels of shot outside every rectangle that holds something that are
+// not white; where the first one is, in first.
+inline int NotWhiteElsewhere(const Image& shot, const WindowBoxes& boxes, std::string& first)
+{
+    const Box painted[] = {boxes.title,    boxes.close,   boxes.min,     boxes.logo,
+                           boxes.descript, boxes.version, boxes.percent, boxes.bar};
+    int count = 0;
+    for (int y = 0; y < shot.h; ++y) {
+        for (int x = 0; x < shot.w; ++x) {
+            const bool inside =
+                std::any_of(std::begin(painted), std::end(painted), [&](const Box& b) { return b.Contains(x, y); });
+            if (!inside && !IsWhite(shot.RgbAt(x, y)) && count++ == 0) {
+                first = std::to_string(x) + "," + std::to_string(y);
+            }
+        }
+    }
+    return count;
+}
+
 } // namespace skin_art
