@@ -21,7 +21,7 @@ bool DescribeAccessible(CControlUI& control, tagTAccessibleInfo& info)
 {
     info = tagTAccessibleInfo();
     if (g_describer) {
-        return info.bElement = g_describer(control, info);
+        return g_describer(control, info);
     }
     if (control.GetText().IsEmpty()) {
         return false;
@@ -29,7 +29,7 @@ bool DescribeAccessible(CControlUI& control, tagTAccessibleInfo& info)
     info.lRole = ROLE_SYSTEM_STATICTEXT;
     info.sName = control.GetText();
     info.lStates = STATE_SYSTEM_READONLY;
-    return info.bElement = true;
+    return true;
 }
 
 } // namespace SkinUI

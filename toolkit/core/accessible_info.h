@@ -14,9 +14,8 @@ namespace SkinUI {
 
 class CControlUI;
 
+// Layouts and spacers are not elements: they are flattened away.
 struct tagTAccessibleInfo {
-    // false: not an element; layouts and spacers are flattened away.
-    bool bElement = false;
     LONG lRole = 0;
     CSkinString sName;
     CSkinString sValue;
